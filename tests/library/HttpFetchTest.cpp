@@ -112,3 +112,15 @@ TEST(brcGetURL, EachCallReturnsItsOwnAddressesText) {
     EXPECT_EQ(static_cast<int>(strlen(text)), length);
     EXPECT_NE(nullptr, strstr(text, "Status 404"));
 }
+
+TEST(LocalService, ContactFormCarriesTheSoftwareId) {
+    const CString page = FetchURL(ServiceURL("supportcontact.php?p_softwareid=1001"));
+    EXPECT_NE(-1, page.Find("<form method=\"post\" action=\"supportcontact.php\">"));
+    EXPECT_NE(-1, page.Find("name=\"p_softwareid\" value=\"1001\""));
+}
+
+TEST(LocalService, SentFormThanksWithTheServicesHostName) {
+    const CString page =
+        FetchURL(ServiceURL("supportcontact.php?p_softwareid=1001&message=Hello"));
+    EXPECT_NE(-1, page.Find(CString("Thank you for using ") + theServiceHostName));
+}

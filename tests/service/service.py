@@ -28,6 +28,7 @@ output and, with --port-file, written to FILE.
 """
 
 import argparse
+import html
 import http.server
 import os
 import re
@@ -115,7 +116,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     def host(self):
-        return self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_port
+        """The host:port the client addressed, as the library names it."""
+        host = self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_port
+        return html.escape(host)
 
     def query(self):
         parts = urllib.parse.urlsplit(self.path)
@@ -193,7 +196,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 "<p>Your e-mail: <input type=\"text\" name=\"email\"></p>"
                 "<p>Your message:<br><textarea name=\"message\" rows=\"8\" cols=\"60\">"
                 "</textarea></p><p><input type=\"submit\" value=\"Send\"></p></form>"
-                % software_id.replace("&", "&amp;").replace("\"", "&quot;"))
+                % html.escape(software_id))
         self.send(200, page("Contact support", form))
 
     def thank_you(self):
