@@ -120,7 +120,6 @@ TEST(LocalService, ContactFormCarriesTheSoftwareId) {
 }
 
 TEST(LocalService, SentFormThanksWithTheServicesHostName) {
-    const CString page =
-        FetchURL(ServiceURL("supportcontact.php?p_softwareid=1001&message=Hello"));
+    const CString page = FetchURL(ServiceURL("supportcontact.php?p_softwareid=1001&message=Hello"));
     EXPECT_NE(-1, page.Find(CString("Thank you for using ") + theServiceHostName));
 }

@@ -181,18 +181,3 @@ TEST(AboutTemplate, SupportAndFooterLinksNameTheService) {
               page.find("<p class=\"footer\">powered by <a class=\"footer\" href=\"" + base +
                         "customerinfo.php\" target=\"_blank\">" + theServiceHostName + "</a>"));
 }
-
-TEST(AboutTemplate, StylesNameEveryClassAndColour) {
-    const std::string page = theAboutTemplate;
-    for (const char* text :
-         {"font-family:\"Nina\",\"Tahoma\",\"verdana\",\"arial\",sans-serif", "margin:2%",
-          "a{color:#33264A", "a:hover{color:#D43FAA;text-decoration:none",
-          "a:visited{color:#555799", "dotted", ".BigName{color:#804000;font-size:22px}",
-          "body,td,th{font-size:14px}", ".SoftwareHeading{font-size:16px;color:#003000}",
-          ".footer{font-size:12px;font-style:italic;text-align:right}",
-          ".bg1{background-color:#FFC977}", ".bg2{background-color:#FFECBF;color:#2A1F00}",
-          ".bg3{background-color:#F0E6CE}", "<body class=\"bg1\" scroll=\"auto\">",
-          "<table class=\"bg2\" width=\"98%\" border=\"0\" cellspacing=\"2\" cellpadding=\"2\">",
-          "<hr align=\"center\" width=\"90%\">"})
-        EXPECT_NE(std::string::npos, page.find(text)) << text;
-}
