@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Starts the main program of a build; called inside the Wine session.
+# Starts the main program of a build; called inside the Wine session, which
+# has already started the local web service (BRC_SERVICE_PORT) that a test
+# build's library talks to.
 set -uo pipefail
 build=${1:?build directory}
 echo "Built binaries:"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command inside a virtual X display with a persistent wineserver for
-# the build's own prefix, then stops every Wine process. Wine and Xvfb are
-# started with all standard streams detached: a process that inherits
-# ctest's pipes keeps ctest waiting until it exits.
+# the build's own prefix and the local web service of a test build, then stops
+# every Wine process and the service. Wine, Xvfb and the service are started
+# with all standard streams detached: a process that inherits ctest's pipes
+# keeps ctest waiting until it exits.
 #   wine-session.sh BUILD_DIR COMMAND...
 set -euo pipefail
 build=$(cd "${1:?build directory}" && pwd); shift
@@ -15,9 +16,17 @@ if [ -z "${BRC_IN_DISPLAY:-}" ]; then
 fi
 
 source "$here/wine-env.sh" "$build"
+source "$here/service.sh"
 
-stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
-trap stop_wine EXIT
+stop_session() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  service_stop
+}
+trap stop_session EXIT
+
+# The local web service, when the build points at one; its port is exported
+# into the session as BRC_SERVICE_PORT.
+service_start "$build"
 
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
