@@ -127,16 +127,20 @@ void CLoopbackHttpServer::Serve(SOCKET connection) {
     bool open = SendAll(connection, head.data(), head.size());
     const size_t total = std::min(answer.sendOnly, answer.body.size());
     const size_t pieces = static_cast<size_t>(std::max(answer.pieces, 1));
-    for (size_t piece = 0; open && piece < pieces; ++piece) {
+    for (size_t piece = 0; piece < pieces; ++piece) {
+        // The download ends here as far as the count goes: the client cannot
+        // have the last piece, and start another download, before it is sent.
+        if (piece + 1 == pieces)
+            CountConnection(-1);
         const size_t first = total * piece / pieces;
         const size_t end = total * (piece + 1) / pieces;
-        open = SendAll(connection, answer.body.data() + first, end - first);
+        open = open && SendAll(connection, answer.body.data() + first, end - first);
         // Spreads the body over time so that overlapping downloads overlap.
-        Sleep(answer.pause);
+        if (open && piece + 1 < pieces)
+            Sleep(answer.pause);
     }
     shutdown(connection, SD_SEND);
     closesocket(connection);
-    CountConnection(-1);
 }
 
 HttpAnswer CLoopbackHttpServer::AnswerFor(const std::string& path) const {

@@ -37,6 +37,8 @@ public:
     std::string Url(const std::string& path) const;
 
     int Requests() const;
+    // Most downloads in progress at once, each counted from its request
+    // until its last piece of body starts to go out.
     int MostAtOnce() const;
 
 private:

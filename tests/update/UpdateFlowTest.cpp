@@ -11,7 +11,7 @@ TEST_F(UpdateScenario, CommandArgumentsStartTheDownloadWithExactlyThem) {
     PlaceSource("setup.exe");
     RunUpdate("setup.exe", FileUrl("setup.exe"), kArguments, 1);
 
-    EXPECT_EQ(ProgramBytes(), ReadWholeFile(UpdateFolder() + "setup.exe"));
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
     const std::vector<Record> starts = ProgramStarts();
     ASSERT_EQ(1u, starts.size());
     EXPECT_EQ(UpdateFolder() + "setup.exe", starts[0].at("program"));
@@ -61,8 +61,8 @@ TEST_F(UpdateScenario, ReplaceLeavesTheProgramAsSaveAndTheDownloadInItsPlace) {
     const std::vector<Record> starts = ScriptStarts();
     ASSERT_EQ(1u, starts.size());
     EXPECT_EQ("replaced", starts[0].at("outcome"));
-    EXPECT_EQ(RunnerBytes(), ReadWholeFile(Program() + ".save"));
-    EXPECT_EQ(ProgramBytes(), ReadWholeFile(Program()));
+    EXPECT_TRUE(FileHolds(RunnerBytes(), Program() + ".save"));
+    EXPECT_TRUE(FileHolds(ProgramBytes(), Program()));
     EXPECT_FALSE(PathExists(UpdateFolder() + "app.exe"));
 }
 
@@ -75,7 +75,7 @@ TEST_F(UpdateScenario, LowerCaseReplaceIsAnArgumentNotTheReplaceWord) {
     EXPECT_EQ("replace", starts[0].at("arguments"));
     EXPECT_TRUE(ScriptStarts().empty());
     EXPECT_FALSE(PathExists(UpdateFolder() + "update.bat"));
-    EXPECT_EQ(RunnerBytes(), ReadWholeFile(Program()));
+    EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
 }
 
 TEST_F(UpdateScenario, DownloadStopMarkerStopsDownloadStartAndScript) {
@@ -93,7 +93,7 @@ TEST_F(UpdateScenario, RunStopMarkerDownloadsButStartsNothing) {
     PlaceInUpdateFolder("noupdate.txt", "");
     RunUpdate("setup.exe", FileUrl("setup.exe"), kArguments, 1);
 
-    EXPECT_EQ(ProgramBytes(), ReadWholeFile(UpdateFolder() + "setup.exe"));
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
     EXPECT_TRUE(ProgramStarts().empty());
 }
 
@@ -101,10 +101,10 @@ TEST_F(UpdateScenario, RunFlagZeroDownloadsOnly) {
     PlaceSource("app.exe");
     RunUpdate("app.exe", FileUrl("app.exe"), "REPLACE", 0);
 
-    EXPECT_EQ(ProgramBytes(), ReadWholeFile(UpdateFolder() + "app.exe"));
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "app.exe"));
     EXPECT_FALSE(PathExists(UpdateFolder() + "update.bat"));
     EXPECT_TRUE(ScriptStarts().empty());
-    EXPECT_EQ(RunnerBytes(), ReadWholeFile(Program()));
+    EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
 }
 
 TEST_F(UpdateScenario, FailedDownloadStartsNothingAndLeavesNoFile) {
@@ -126,6 +126,6 @@ TEST_F(UpdateScenario, FailedDownloadWithReplaceWritesAndReplacesNothing) {
 
     EXPECT_TRUE(FolderEntries(UpdateFolder()).empty());
     EXPECT_TRUE(ScriptStarts().empty());
-    EXPECT_EQ(RunnerBytes(), ReadWholeFile(Program()));
+    EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
     EXPECT_FALSE(PathExists(Program() + ".save"));
 }

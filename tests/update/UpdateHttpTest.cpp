@@ -39,7 +39,7 @@ TEST_F(UpdateScenario, TwoJobsForOneTargetDownloadOneAtATime) {
     EXPECT_EQ(2, server.Requests());
     EXPECT_EQ(1, server.MostAtOnce());
     EXPECT_EQ(2u, ProgramStarts().size());
-    EXPECT_EQ(ProgramBytes(), ReadWholeFile(UpdateFolder() + "setup.exe"));
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
 }
 
 TEST_F(UpdateScenario, EmptyFileNameDownloadsAndStartsNothing) {
@@ -53,4 +53,19 @@ TEST_F(UpdateScenario, EmptyFileNameDownloadsAndStartsNothing) {
     EXPECT_EQ(0, server.Requests());
     EXPECT_TRUE(FolderEntries(UpdateFolder()).empty());
     EXPECT_TRUE(ProgramStarts().empty());
+}
+
+TEST_F(UpdateScenario, UpdateThreadKeepsItsModuleLoadedUntilItEnds) {
+    CLoopbackHttpServer server;
+    ASSERT_TRUE(server.IsListening());
+    HttpAnswer slow;
+    slow.body = ProgramBytes();
+    slow.pieces = 20;
+    slow.pause = 25;
+    server.SetAnswer("/files/setup.exe", slow);
+    ASSERT_TRUE(CopyFileA(ToolPath("update_module.dll").c_str(),
+                          (Folder() + "update_module.dll").c_str(), TRUE));
+    RunUpdate("setup.exe", server.Url("/files/setup.exe"), "-x", 0, 1, "module");
+
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
 }

@@ -65,13 +65,14 @@ void UpdateScenario::PlaceInUpdateFolder(const std::string& name, const std::str
 }
 
 void UpdateScenario::RunUpdate(const std::string& fileName, const std::string& url,
-                               const std::string& command, int run, int jobs) const {
+                               const std::string& command, int run, int jobs,
+                               const std::string& mode) const {
     CChildJob child;
-    ASSERT_TRUE(child.Start(Program(),
-                            {fileName, url, command, std::to_string(run), std::to_string(jobs)},
-                            WorkFolder()));
+    ASSERT_TRUE(child.Start(
+        Program(), {fileName, url, command, std::to_string(run), std::to_string(jobs), mode},
+        WorkFolder()));
     ASSERT_TRUE(child.WaitForAll(60000)) << "the child or what it started did not end";
-    EXPECT_EQ(0u, child.ExitCode()) << "1 usage, 2 start failed, 3 jobs did not finish";
+    EXPECT_EQ(0u, child.ExitCode()) << "see UpdateRunner.cpp";
 }
 
 std::vector<Record> UpdateScenario::ProgramStarts() const {
@@ -95,6 +96,15 @@ std::string UpdateScenario::ProgramBytes() {
 
 std::string UpdateScenario::RunnerBytes() {
     return ReadWholeFile(ToolPath("update_runner.exe"));
+}
+
+testing::AssertionResult FileHolds(const std::string& bytes, const std::string& path) {
+    const std::string actual = ReadWholeFile(path);
+    if (actual == bytes)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << path << " holds " << actual.size() << " bytes ("
+           << (actual == "<missing>" ? "missing" : "different") << "), expected " << bytes.size();
 }
 
 std::string ExpectedUpdateScript() {

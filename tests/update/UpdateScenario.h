@@ -32,9 +32,10 @@ protected:
     void PlaceInUpdateFolder(const std::string& name, const std::string& bytes) const;
 
     // Runs the child with these job values and waits for it and for all it
-    // started; the child starts the job count times in a row.
+    // started; the child starts the job count times in a row, or once from
+    // a module it unloads at once when the mode is "module".
     void RunUpdate(const std::string& fileName, const std::string& url, const std::string& command,
-                   int run, int jobs = 1) const;
+                   int run, int jobs = 1, const std::string& mode = "") const;
 
     std::vector<Record> ProgramStarts() const;
     std::vector<Record> ScriptStarts() const;
@@ -48,6 +49,10 @@ private:
 
 // A file beside the test program, where the test tools are built.
 std::string ToolPath(const std::string& name);
+
+// Whether the file holds exactly these bytes; says only the sizes otherwise,
+// as a program's bytes make no readable message.
+testing::AssertionResult FileHolds(const std::string& bytes, const std::string& path);
 
 // The 13 lines of update.bat as they must stand, each ending in a line feed.
 std::string ExpectedUpdateScript();
