@@ -1,4 +1,6 @@
-// Downloads whose server answers what URLDownloadToFileA reports as success.
+// Update jobs against a small HTTP server of the test: answers that
+// URLDownloadToFileA reports as success, overlapping jobs, and a module
+// unloaded while its update thread runs.
 #include "LoopbackHttpServer.h"
 #include "UpdateScenario.h"
 
