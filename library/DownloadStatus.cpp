@@ -1,0 +1,94 @@
+#include "DownloadStatus.h"
+
+#include <new>
+
+CComRef<CDownloadStatus> CDownloadStatus::Create() {
+    return CComRef<CDownloadStatus>(new (std::nothrow) CDownloadStatus());
+}
+
+bool CDownloadStatus::ServerFailed() const {
+    if (m_httpStatus >= 400)
+        return true;
+    // Only a transfer that announced its length can be known to be cut off;
+    // file addresses and chunked answers announce none.
+    return m_ended && m_announced != 0 && m_received < m_announced;
+}
+
+HRESULT CDownloadStatus::QueryInterface(REFIID iid, void** object) {
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IBindStatusCallback)
+        *object = static_cast<IBindStatusCallback*>(this);
+    else if (iid == IID_IHttpNegotiate)
+        *object = static_cast<IHttpNegotiate*>(this);
+    else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG CDownloadStatus::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&m_references));
+}
+
+ULONG CDownloadStatus::Release() {
+    const LONG left = InterlockedDecrement(&m_references);
+    if (left == 0)
+        delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT CDownloadStatus::OnStartBinding(DWORD, IBinding*) {
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::GetPriority(LONG*) {
+    return E_NOTIMPL;
+}
+
+HRESULT CDownloadStatus::OnLowResource(DWORD) {
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR) {
+    if (statusCode == BINDSTATUS_ENDDOWNLOADDATA) {
+        m_ended = true;
+        m_received = progress;
+        m_announced = progressMax;
+    }
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::OnStopBinding(HRESULT, LPCWSTR) {
+    return S_OK;
+}
+
+// Leaving the bind information alone keeps the download as it is without
+// a callback.
+HRESULT CDownloadStatus::GetBindInfo(DWORD*, BINDINFO*) {
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) {
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::OnObjectAvailable(REFIID, IUnknown*) {
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders) {
+    if (additionalHeaders)
+        *additionalHeaders = nullptr;
+    return S_OK;
+}
+
+HRESULT CDownloadStatus::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR,
+                                    LPWSTR* additionalHeaders) {
+    if (additionalHeaders)
+        *additionalHeaders = nullptr;
+    m_httpStatus = responseCode;
+    return S_OK;
+}

@@ -1,0 +1,28 @@
+#include "UpdateDownload.h"
+
+#include "DownloadStatus.h"
+
+#include <urlmon.h>
+
+CString PartialDownloadPath(const CString& target) {
+    return target + ".part";
+}
+
+HRESULT DownloadUpdateFile(const CString& url, const CString& target) {
+    CComRef<CDownloadStatus> status = CDownloadStatus::Create();
+    if (!status)
+        return E_OUTOFMEMORY;
+    const CString partial = PartialDownloadPath(target);
+    HRESULT result = URLDownloadToFileA(nullptr, url, partial, 0, status.Get());
+    // URLDownloadToFileA saves an HTTP error page, or whatever arrived before
+    // the connection broke, and still reports success.
+    if (result == S_OK && status->ServerFailed())
+        result = INET_E_DOWNLOAD_FAILURE;
+    if (result == S_OK && !MoveFileExA(partial, target, MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD error = GetLastError();
+        result = error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    }
+    if (result != S_OK)
+        DeleteFileA(partial);
+    return result;
+}

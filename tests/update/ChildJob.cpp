@@ -1,0 +1,87 @@
+#include "ChildJob.h"
+
+CChildJob::CChildJob() : m_job(CreateJobObjectA(nullptr, nullptr)) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (m_job)
+        SetInformationJobObject(m_job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                sizeof limits);
+}
+
+CChildJob::~CChildJob() {
+    if (m_job)
+        TerminateJobObject(m_job.Get(), 99);
+}
+
+bool CChildJob::Start(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& directory) {
+    if (!m_job)
+        return false;
+    std::string commandLine = QuoteArgument(program);
+    for (const std::string& argument : arguments)
+        commandLine += " " + QuoteArgument(argument);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, directory.c_str(), &startup, &started))
+        return false;
+    m_process = CKernelHandle(started.hProcess);
+    CKernelHandle thread(started.hThread);
+    // In the job before it runs, so whatever it starts is in the job too.
+    if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {
+        TerminateProcess(m_process.Get(), 98);
+        return false;
+    }
+    ResumeThread(thread.Get());
+    return true;
+}
+
+bool CChildJob::WaitForAll(DWORD timeout) {
+    const ULONGLONG deadline = GetTickCount64() + timeout;
+    while (ActiveProcesses() > 0) {
+        if (GetTickCount64() >= deadline) {
+            TerminateJobObject(m_job.Get(), 99);
+            // Waits for the ended child so its exit code is final.
+            WaitForSingleObject(m_process.Get(), 5000);
+            return false;
+        }
+        // Polls the job's process count: the grandchildren have no handle here.
+        Sleep(20);
+    }
+    return true;
+}
+
+DWORD CChildJob::ExitCode() const {
+    DWORD code = 0;
+    if (!GetExitCodeProcess(m_process.Get(), &code))
+        return 0xFFFFFFFF;
+    return code;
+}
+
+int CChildJob::ActiveProcesses() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    if (!QueryInformationJobObject(m_job.Get(), JobObjectBasicAccountingInformation, &accounting,
+                                   sizeof accounting, nullptr))
+        return 0;
+    return static_cast<int>(accounting.ActiveProcesses);
+}
+
+std::string QuoteArgument(const std::string& argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
+        return argument;
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote escaped.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}

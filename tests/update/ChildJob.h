@@ -1,0 +1,34 @@
+#pragma once
+// Runs a test's child program inside a job object, so that the child and
+// every process it starts (a downloaded program, a script's interpreter)
+// can be waited for and never outlive the test.
+
+#include "KernelHandle.h"
+
+#include <string>
+#include <vector>
+
+class CChildJob {
+public:
+    CChildJob();
+    // Ends whatever still runs in the job.
+    ~CChildJob();
+    CChildJob(const CChildJob&) = delete;
+    CChildJob& operator=(const CChildJob&) = delete;
+
+    bool Start(const std::string& program, const std::vector<std::string>& arguments,
+               const std::string& directory);
+    // Waits until the child and everything it started have ended; ends them
+    // all when the time runs out. True when they ended by themselves.
+    bool WaitForAll(DWORD timeout);
+    DWORD ExitCode() const;
+
+private:
+    int ActiveProcesses() const;
+
+    CKernelHandle m_job;
+    CKernelHandle m_process;
+};
+
+// One argument quoted as the C runtime's command-line parser reads it back.
+std::string QuoteArgument(const std::string& argument);
