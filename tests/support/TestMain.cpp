@@ -10,14 +10,27 @@
 
 namespace {
 
+struct WatchdogRecord {
+    HANDLE stop;
+    DWORD seconds;
+};
+
 // A hung test must fail, not hold the whole run until the outer time-out.
 DWORD WINAPI Watchdog(void* param) {
-    const DWORD seconds = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(param));
-    Sleep(seconds * 1000);
-    std::fprintf(stderr, "watchdog: test still running after %lu s, failing it\n", seconds);
-    std::fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), 3);
+    auto* record = static_cast<WatchdogRecord*>(param);
+    // Waits for the tests to finish; running out means they hang.
+    if (WaitForSingleObject(record->stop, record->seconds * 1000) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "watchdog: test still running after %lu s, failing it\n",
+                     record->seconds);
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
     return 0;
+}
+
+DWORD WatchdogSeconds() {
+    const char* text = std::getenv("BRC_TEST_WATCHDOG");
+    return text ? static_cast<DWORD>(std::atoi(text)) : 100;
 }
 
 } // namespace
@@ -26,15 +39,22 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     testing::InitGoogleTest(&argc, argv);
 
-    DWORD seconds = 100;
-    if (const char* text = std::getenv("BRC_TEST_WATCHDOG"))
-        seconds = static_cast<DWORD>(std::atoi(text));
-    if (seconds > 0) {
-        HANDLE thread = CreateThread(nullptr, 0, Watchdog,
-                                     reinterpret_cast<void*>(static_cast<UINT_PTR>(seconds)), 0,
-                                     nullptr);
-        if (thread)
-            CloseHandle(thread);
+    WatchdogRecord record{CreateEventA(nullptr, TRUE, FALSE, nullptr), WatchdogSeconds()};
+    HANDLE watchdog = nullptr;
+    if (record.stop && record.seconds > 0)
+        watchdog = CreateThread(nullptr, 0, Watchdog, &record, 0, nullptr);
+
+    const int result = RUN_ALL_TESTS();
+
+    // The watchdog ends before the process does: a thread still sleeping
+    // while the process exits has been seen to crash Wine at exit.
+    if (watchdog) {
+        SetEvent(record.stop);
+        // Waits for the watchdog to see the stop event; it does nothing else.
+        WaitForSingleObject(watchdog, INFINITE);
+        CloseHandle(watchdog);
     }
-    return RUN_ALL_TESTS();
+    if (record.stop)
+        CloseHandle(record.stop);
+    return result;
 }
