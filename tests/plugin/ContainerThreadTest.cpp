@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <string>
 #include <thread>
@@ -11,8 +12,22 @@
 
 namespace {
 
-const int kRounds = 3000;
+const int kRounds = 20000;
 const int kWindow = 40;
+const int kWalkEvery = 100;
+
+// Both threads start together, so their work overlaps from the first round.
+class CStartGate {
+public:
+    void Open() { m_open = true; }
+    void Pass() const {
+        while (!m_open)
+            std::this_thread::yield();
+    }
+
+private:
+    std::atomic<bool> m_open{false};
+};
 
 CPluginString KeyOf(wchar_t tag, int i) {
     CPluginString key;
@@ -61,13 +76,14 @@ struct CMapWorker {
         ++walks;
     }
 
-    void Run() {
+    void Run(const CStartGate& gate) {
+        gate.Pass();
         for (int i = 0; i < kRounds; ++i) {
             map->LockedSetAt(KeyOf(tag, i), ValueOf(tag, i));
             int old = i - kWindow;
             if (old >= 0 && !Survives(old))
                 map->LockedRemoveKey(KeyOf(tag, old));
-            if (i % 25 == 0)
+            if (i % kWalkEvery == 0)
                 Walk();
         }
     }
@@ -81,7 +97,8 @@ struct CListWorker {
     std::vector<int> taken;
     int badWalks = 0;
 
-    void Run() {
+    void Run(const CStartGate& gate) {
+        gate.Pass();
         for (int i = 0; i < kRounds; ++i) {
             list->LockedAddTail(tag | i);
             if (i % 2) {
@@ -112,13 +129,15 @@ TEST(LockedContainers, MapStaysWholeUnderTwoThreads) {
     CPluginMap map;
     ASSERT_TRUE(map.CreateLock());
     CMapWorker a(&map, L'A'), b(&map, L'B');
-    std::thread first([&] { a.Run(); });
-    std::thread second([&] { b.Run(); });
+    CStartGate gate;
+    std::thread first([&] { a.Run(gate); });
+    std::thread second([&] { b.Run(gate); });
+    gate.Open();
     first.join();
     second.join();
 
     EXPECT_EQ(0, a.torn + b.torn);
-    EXPECT_EQ(2 * (kRounds / 25), a.walks + b.walks);
+    EXPECT_EQ(2 * (kRounds / kWalkEvery), a.walks + b.walks);
     int expected = 0;
     for (wchar_t tag : {L'A', L'B'}) {
         for (int i = 0; i < kRounds; ++i) {
@@ -158,8 +177,10 @@ TEST(LockedContainers, ListLosesNothingUnderTwoThreads) {
     CPluginList<int> list;
     ASSERT_TRUE(list.CreateLock());
     CListWorker a(&list, 1 << 20), b(&list, 2 << 20);
-    std::thread first([&] { a.Run(); });
-    std::thread second([&] { b.Run(); });
+    CStartGate gate;
+    std::thread first([&] { a.Run(gate); });
+    std::thread second([&] { b.Run(gate); });
+    gate.Open();
     first.join();
     second.join();
 
