@@ -12,7 +12,7 @@
 
 namespace {
 
-const int kRounds = 20000;
+const int kRounds = 6000;
 const int kWindow = 40;
 const int kWalkEvery = 100;
 
