@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
@@ -20,9 +19,14 @@ DWORD WINAPI Watchdog(void* param) {
     auto* record = static_cast<WatchdogRecord*>(param);
     // Waits for the tests to finish; running out means they hang.
     if (WaitForSingleObject(record->stop, record->seconds * 1000) == WAIT_TIMEOUT) {
-        std::fprintf(stderr, "watchdog: test still running after %lu s, failing it\n",
-                     record->seconds);
-        std::fflush(stderr);
+        // Straight to the handle: a hung test may hold the runtime's stream
+        // lock, and the watchdog must not wait for it.
+        char text[96];
+        const int length = wsprintfA(text, "watchdog: test still running after %lu s, failing it\r\n",
+                                     record->seconds);
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(length), &written,
+                  nullptr);
         TerminateProcess(GetCurrentProcess(), 3);
     }
     return 0;

@@ -1,0 +1,3 @@
+#include "PluginEntryMap.h"
+
+template class CPluginHashTable<CPluginString, CCommandEntry, CPluginStringKeyTraits>;

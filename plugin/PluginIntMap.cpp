@@ -1,0 +1,3 @@
+#include "PluginIntMap.h"
+
+template class CPluginHashTable<int, void*, CPluginIntKeyTraits>;

@@ -1,0 +1,3 @@
+#include "PluginMap.h"
+
+template class CPluginHashTable<CPluginString, void*, CPluginStringKeyTraits>;
