@@ -40,6 +40,7 @@ PALETTE = [
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
 PALETTE_INDEX = {"ring": 9, "line": 15, "light": 12, "dark": 4}
+KINDS = ["ring", "line", "light", "dark"]
 
 
 def sample(x, y, size):
@@ -91,7 +92,8 @@ def render(size):
             colour = tuple(round(sum(h[0][i] for h in hits) / len(hits)) for i in range(3))
             kinds = [h[1] for h in hits]
             # A thin line still shows in the 16-colour image.
-            kind = "line" if kinds.count("line") * 3 >= n * n else max(set(kinds), key=kinds.count)
+            # Ties go to the first kind in KINDS, so every run draws the same.
+            kind = "line" if kinds.count("line") * 3 >= n * n else max(KINDS, key=kinds.count)
             row.append((colour, kind))
         rows.append(row)
     return rows
