@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <exdisp.h>
+#include <ocidl.h>
 
 #include <string>
 #include <vector>
@@ -158,6 +159,17 @@ TEST_F(EventSink, ConnectFindsTheControlsEventInterfaceAndLibrary) {
     EXPECT_EQ(source.minorVersion, 1);
     EXPECT_TRUE(m_owner.IsAdvised());
     EXPECT_EQ(m_owner.GetControlUnknown(), m_control.Get());
+}
+
+TEST_F(EventSink, ClassEntryScanFindsTheSameEventInterface) {
+    // The way taken for a control without IProvideClassInfo2.
+    ComRef<IProvideClassInfo> provider;
+    ASSERT_EQ(m_control->QueryInterface(IID_IProvideClassInfo, provider.OutVoid()), S_OK);
+    ComRef<ITypeInfo> classInfo;
+    ASSERT_EQ(provider->GetClassInfo(classInfo.Out()), S_OK);
+    IID found = {};
+    EXPECT_EQ(FindDefaultSourceInterface(classInfo.Get(), &found), S_OK);
+    EXPECT_TRUE(IsEqualIID(found, DIID_DWebBrowserEvents2));
 }
 
 TEST_F(EventSink, DisconnectUnadvisesOnceAndReleasesTheControl) {
