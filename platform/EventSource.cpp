@@ -1,0 +1,115 @@
+#include "EventSource.h"
+
+#include <ocidl.h>
+
+#include "ComRef.h"
+#include "TypeInfoAttributes.h"
+
+namespace {
+
+HRESULT ReadLibraryOf(ITypeInfo* info, EventSourceInfo* source) {
+    ComRef<ITypeLib> library;
+    UINT index = 0;
+    HRESULT hr = info->GetContainingTypeLib(library.Out(), &index);
+    if (FAILED(hr))
+        return hr;
+    LibAttrRef attr(library.Get());
+    if (!attr)
+        return E_FAIL;
+    source->libid = attr->guid;
+    source->majorVersion = attr->wMajorVerNum;
+    source->minorVersion = attr->wMinorVerNum;
+    return S_OK;
+}
+
+bool IsDefaultSource(ITypeInfo* classInfo, UINT index) {
+    INT flags = 0;
+    if (FAILED(classInfo->GetImplTypeFlags(index, &flags)))
+        return false;
+    const INT wanted = IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE;
+    return (flags & wanted) == wanted;
+}
+
+} // namespace
+
+HRESULT FindDefaultSourceInterface(ITypeInfo* classInfo, IID* eventIid) {
+    if (!classInfo || !eventIid)
+        return E_POINTER;
+    TypeAttrRef classAttr(classInfo);
+    if (!classAttr)
+        return E_FAIL;
+    for (UINT i = 0; i < classAttr->cImplTypes; ++i) {
+        if (!IsDefaultSource(classInfo, i))
+            continue;
+        HREFTYPE type = 0;
+        ComRef<ITypeInfo> sourceInfo;
+        if (FAILED(classInfo->GetRefTypeOfImplType(i, &type)) ||
+            FAILED(classInfo->GetRefTypeInfo(type, sourceInfo.Out())))
+            return E_FAIL;
+        TypeAttrRef sourceAttr(sourceInfo.Get());
+        // The sink only answers IDispatch::Invoke.
+        if (!sourceAttr || sourceAttr->typekind != TKIND_DISPATCH)
+            return E_FAIL;
+        *eventIid = sourceAttr->guid;
+        return S_OK;
+    }
+    return E_FAIL;
+}
+
+HRESULT GetObjectSourceInterface(IUnknown* object, EventSourceInfo* source) {
+    if (!object || !source)
+        return E_POINTER;
+    ComRef<IProvideClassInfo> classInfoProvider;
+    HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, classInfoProvider.OutVoid());
+    if (FAILED(hr))
+        return hr;
+    ComRef<ITypeInfo> classInfo;
+    hr = classInfoProvider->GetClassInfo(classInfo.Out());
+    if (FAILED(hr))
+        return hr;
+    if (!classInfo)
+        return E_FAIL;
+
+    EventSourceInfo found;
+    hr = ReadLibraryOf(classInfo.Get(), &found);
+    if (FAILED(hr))
+        return hr;
+    ComRef<IProvideClassInfo2> classInfo2;
+    object->QueryInterface(IID_IProvideClassInfo2, classInfo2.OutVoid());
+    if (!classInfo2 ||
+        FAILED(classInfo2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &found.eventIid))) {
+        hr = FindDefaultSourceInterface(classInfo.Get(), &found.eventIid);
+        if (FAILED(hr))
+            return hr;
+    }
+    *source = found;
+    return S_OK;
+}
+
+HRESULT AdviseSink(IUnknown* object, REFIID eventIid, IUnknown* sink, DWORD* cookie) {
+    if (!object || !sink || !cookie)
+        return E_POINTER;
+    ComRef<IConnectionPointContainer> container;
+    HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    if (FAILED(hr))
+        return hr;
+    ComRef<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(eventIid, point.Out());
+    if (FAILED(hr))
+        return hr;
+    return point->Advise(sink, cookie);
+}
+
+HRESULT UnadviseSink(IUnknown* object, REFIID eventIid, DWORD cookie) {
+    if (!object)
+        return E_POINTER;
+    ComRef<IConnectionPointContainer> container;
+    HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    if (FAILED(hr))
+        return hr;
+    ComRef<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(eventIid, point.Out());
+    if (FAILED(hr))
+        return hr;
+    return point->Unadvise(cookie);
+}
