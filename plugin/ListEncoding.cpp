@@ -123,18 +123,21 @@ void EncodeList(CPluginString& out, const CPluginList<CPluginString>& items) {
     }
 }
 
-// A count near the 32-bit limit costs no more than the text is long: every
-// item takes at least its ten-unit length field, and decoding ends at the
-// end of the text. A negative length reads as an empty item and never moves
-// the position backwards.
+// Items the count promises but the text lacks come out empty, so a caller
+// that pairs items still sees the count it was given. A count near the 32-bit
+// limit must not exhaust memory, though: no more items are made than the text
+// could hold (each takes at least its ten-unit length field) plus two, which
+// keeps the cost linear in the text's length. A negative length reads as an
+// empty item and never moves the position backwards.
 void DecodeList(BSTR text, int start, CPluginList<CPluginString>& items) {
     items.RemoveAll();
     const long long length = SysStringLen(text);
     if (start < 0 || start >= length)
         return;
     const int count = ReadField(text, start, length);
+    const long long most = (length - start) / kFieldWidth + 2;
     long long at = static_cast<long long>(start) + kFieldWidth;
-    for (int i = 0; i < count && at < length; ++i) {
+    for (long long i = 0; i < count && i < most; ++i) {
         long long declared = ReadField(text, at, length);
         if (declared < 0)
             declared = 0;

@@ -80,25 +80,25 @@ TEST(DecodeList, StartsAtTheGivenPosition) {
                                            4));
 }
 
-TEST(DecodeList, AShortCountFieldAtTheEndGivesNoItems) {
-    EXPECT_EQ(Items{}, Decode(L"00002"));
-    EXPECT_EQ(Items{}, Decode(L"xy3", 2));
+TEST(DecodeList, AShortCountFieldAtTheEndGivesTheCountOfItsDigits) {
+    EXPECT_EQ((Items{L"", L""}), Decode(L"00002"));
+    EXPECT_EQ((Items{L""}), Decode(L"xy1", 2));
 }
 
-TEST(DecodeList, DecodingStopsAtTheEndOfTheTextWhenItemsAreMissing) {
-    EXPECT_EQ((Items{L"a"}), Decode(L"0000000002"
-                                    L"0000000001a"));
+TEST(DecodeList, MissingItemsAreEmpty) {
+    EXPECT_EQ((Items{L"a", L""}), Decode(L"0000000002"
+                                         L"0000000001a"));
 }
 
-TEST(DecodeList, ALengthPastTheEndKeepsTheRestOfTheText) {
-    EXPECT_EQ((Items{L"abc"}), Decode(L"0000000003"
-                                      L"0000000009abc"));
+TEST(DecodeList, ALengthPastTheEndKeepsTheRestOfTheTextAndLaterItemsAreEmpty) {
+    EXPECT_EQ((Items{L"abc", L"", L""}), Decode(L"0000000003"
+                                                L"0000000009abc"));
 }
 
 TEST(DecodeList, ALengthFieldCutByTheEndGivesAnEmptyItem) {
-    EXPECT_EQ((Items{L"a", L""}), Decode(L"0000000003"
-                                         L"0000000001a"
-                                         L"00000"));
+    EXPECT_EQ((Items{L"a", L"", L""}), Decode(L"0000000003"
+                                              L"0000000001a"
+                                              L"00000"));
 }
 
 TEST(DecodeList, ItemsThatLookLikeHeadersAreText) {
@@ -123,11 +123,12 @@ TEST(DecodeList, ANegativeLengthIsAnEmptyItemAndDecodingGoesOn) {
                                          L"0000000001x"));
 }
 
-TEST(DecodeList, AHugeCountOnAShortTextEndsWithTheText) {
-    EXPECT_EQ((Items{L"a"}), Decode(L"2147483647"
-                                    L"0000000001a"));
-    EXPECT_EQ((Items{L"a"}), Decode(L"9999999999"
-                                    L"0000000001a"));
+TEST(DecodeList, AHugeCountMakesNoMoreItemsThanTheTextCouldHold) {
+    // 21 units hold at most two items; two more empty ones may follow.
+    EXPECT_EQ((Items{L"a", L"", L"", L""}), Decode(L"2147483647"
+                                                   L"0000000001a"));
+    EXPECT_EQ((Items{L"a", L"", L"", L""}), Decode(L"9999999999"
+                                                   L"0000000001a"));
 }
 
 TEST(DecodeList, NonAsciiFieldsAreReadInTheAnsiCodePage) {
