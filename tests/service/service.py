@@ -23,7 +23,8 @@ It listens on 127.0.0.1 only. Paths:
       of it and then hangs up.
   counts/PATH           "requests=N\nmost-at-once=M\n": the GET requests of
                         /PATH (query left out) so far, and the most of them
-                        that were in progress at once
+                        that were in progress at once; with ?reset, counting
+                        starts afresh after this answer
   fault/zero            a body of five bytes with a zero byte in the middle
   fault/status/CODE     an HTML page with that HTTP status
   fault/slow/SECONDS    the headers at once, the body after SECONDS
@@ -132,10 +133,14 @@ class Counts:
         with self.lock:
             self.active[path] -= 1
 
-    def report(self, path):
+    def report(self, path, reset):
         with self.lock:
-            return "requests=%d\nmost-at-once=%d\n" % (self.requests.get(path, 0),
+            text = "requests=%d\nmost-at-once=%d\n" % (self.requests.get(path, 0),
                                                         self.most.get(path, 0))
+            if reset:
+                self.requests[path] = 0
+                self.most[path] = self.active.get(path, 0)
+            return text
 
 
 class Request:
@@ -190,8 +195,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         path, args = self.query()
         if path.startswith("counts/"):
-            self.send(200, self.server.counts.report("/" + path[len("counts/"):]).encode(),
-                      "text/plain")
+            report = self.server.counts.report("/" + path[len("counts/"):], "reset" in args)
+            self.send(200, report.encode(), "text/plain")
             return
         self.request_count = Request(self.server.counts, "/" + path)
         try:

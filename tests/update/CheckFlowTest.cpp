@@ -44,6 +44,8 @@ TEST_F(CheckScenario, ReplaceSwapsTheDownloadInForTheProgramThroughTheScript) {
 }
 
 TEST_F(CheckScenario, QuestionAnsweredNoDownloadsNothingAndReturnsTheLatest) {
+    const char kDownload[] = "/download/check-ask-no/setup.exe";
+    ResetCountsAtService(kDownload);
     StartCheck(kCompany, "Ask No", "1.0", "a");
     HWND box = WaitForBox(kQuestion);
     ASSERT_TRUE(box);
@@ -57,7 +59,7 @@ TEST_F(CheckScenario, QuestionAnsweredNoDownloadsNothingAndReturnsTheLatest) {
     FinishCheck();
 
     EXPECT_EQ(std::vector<std::string>{"2.0"}, Results());
-    EXPECT_EQ(0, CountsAtService("/download/check-ask-no/setup.exe").requests);
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
     EXPECT_FALSE(PathExists(UpdateFolder()));
     EXPECT_TRUE(ProgramStarts().empty());
 }
@@ -100,11 +102,13 @@ TEST_F(CheckScenario, DownloadOnlyDownloadsWithoutAskingOrReplacing) {
 }
 
 TEST_F(CheckScenario, DownloadStopMarkerStopsTheCheckedDownload) {
+    const char kDownload[] = "/download/check-no-download/app.exe";
+    ResetCountsAtService(kDownload);
     PlaceInUpdateFolder("nodownload.txt", "");
     RunCheck(kCompany, "No Download", "1.0", "");
 
     EXPECT_EQ(std::vector<std::string>{"2.0"}, Results());
-    EXPECT_EQ(0, CountsAtService("/download/check-no-download/app.exe").requests);
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
     EXPECT_EQ(std::vector<std::string>{"nodownload.txt"}, FolderEntries(UpdateFolder()));
     EXPECT_TRUE(ScriptStarts().empty());
     EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
@@ -138,18 +142,22 @@ TEST_F(CheckScenario, NotListedProductShowsTheContactBoxAndReturnsTheVersion) {
 }
 
 TEST_F(CheckScenario, FailedExchangeShowsNothingDownloadsNothingAndReturnsTheVersion) {
+    const char kDownload[] = "/download/check-server-error/setup.exe";
+    ResetCountsAtService(kDownload);
     RunCheck(kCompany, "Server Error", "1.0", "a");
 
     EXPECT_EQ(std::vector<std::string>{"1.0"}, Results());
-    EXPECT_EQ(0, CountsAtService("/download/check-server-error/setup.exe").requests);
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
     EXPECT_FALSE(PathExists(UpdateFolder()));
 }
 
 TEST_F(CheckScenario, SameVersionShowsNothingAndDownloadsNothing) {
+    const char kDownload[] = "/download/check-same-version/setup.exe";
+    ResetCountsAtService(kDownload);
     RunCheck(kCompany, "Same Version", "2.0", "a");
 
     EXPECT_EQ(std::vector<std::string>{"2.0"}, Results());
-    EXPECT_EQ(0, CountsAtService("/download/check-same-version/setup.exe").requests);
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
     EXPECT_FALSE(PathExists(UpdateFolder()));
 }
 
@@ -164,9 +172,11 @@ TEST_F(CheckScenario, LaterVersionIsStillOfferedTheLatest) {
 }
 
 TEST_F(CheckScenario, DownloadAnsweredNotFoundStartsAndReplacesNothing) {
+    const char kDownload[] = "/missing/check-missing-file/app.exe";
+    ResetCountsAtService(kDownload);
     RunCheck(kCompany, "Missing File", "1.0", "");
 
-    EXPECT_EQ(1, CountsAtService("/missing/check-missing-file/app.exe").requests);
+    EXPECT_EQ(1, CountsAtService(kDownload).requests);
     EXPECT_TRUE(FolderEntries(UpdateFolder()).empty());
     EXPECT_TRUE(ScriptStarts().empty());
     EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
@@ -181,9 +191,11 @@ TEST_F(CheckScenario, DownloadFromAClosedPortStartsNothing) {
 }
 
 TEST_F(CheckScenario, DownloadCutMidBodyStartsAndReplacesNothing) {
+    const char kDownload[] = "/download/check-cut-file/cut/app.exe";
+    ResetCountsAtService(kDownload);
     RunCheck(kCompany, "Cut File", "1.0", "");
 
-    EXPECT_EQ(1, CountsAtService("/download/check-cut-file/cut/app.exe").requests);
+    EXPECT_EQ(1, CountsAtService(kDownload).requests);
     EXPECT_TRUE(FolderEntries(UpdateFolder()).empty());
     EXPECT_TRUE(ScriptStarts().empty());
     EXPECT_TRUE(FileHolds(RunnerBytes(), Program()));
@@ -191,10 +203,12 @@ TEST_F(CheckScenario, DownloadCutMidBodyStartsAndReplacesNothing) {
 }
 
 TEST_F(CheckScenario, TwoChecksInARowDownloadOneAtATimeAndBothComplete) {
+    const char kDownload[] = "/download/check-twice/pace-1500/setup.exe";
+    ResetCountsAtService(kDownload);
     RunCheck(kCompany, "Twice", "1.0", "", 2);
 
     EXPECT_EQ((std::vector<std::string>{"2.0", "2.0"}), Results());
-    const ServiceCounts counts = CountsAtService("/download/check-twice/pace-1500/setup.exe");
+    const ServiceCounts counts = CountsAtService(kDownload);
     EXPECT_EQ(2, counts.requests);
     EXPECT_EQ(1, counts.mostAtOnce);
     EXPECT_EQ(2u, ProgramStarts().size());

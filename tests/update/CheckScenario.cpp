@@ -127,6 +127,11 @@ ServiceCounts CountsAtService(const std::string& path) {
     return counts;
 }
 
+void ResetCountsAtService(const std::string& path) {
+    CString reply;
+    ASSERT_EQ(0, HttpGet(reply, theServiceBaseURL + "counts" + path.c_str() + "?reset"));
+}
+
 std::string ServiceHost() {
     return theServiceHostName;
 }

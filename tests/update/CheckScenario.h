@@ -51,7 +51,11 @@ std::string BoxText(HWND box);
 void PressButton(HWND box, int button);
 bool HasButton(HWND box, int button);
 
-// The counts for a path of the local service, such as "/download/x/app.exe".
+// The counts for a path of the local service, such as "/download/x/app.exe",
+// since the last reset.
 ServiceCounts CountsAtService(const std::string& path);
+// Starts the path's counts afresh: a test that counts its downloads may run
+// more than once in one service's life.
+void ResetCountsAtService(const std::string& path);
 // The service's host as the library names it in its messages.
 std::string ServiceHost();

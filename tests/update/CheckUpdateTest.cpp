@@ -3,6 +3,7 @@
 // results of checks in a row.
 #include "CheckScenario.h"
 #include "CheckUpdate.h"
+#include "ProductContext.h"
 #include "UpdateCheck.h"
 
 #include <chrono>
@@ -118,4 +119,21 @@ TEST(CheckUpdate, EmptyVersionOfAnUnlistedProductReturnsTheRememberedOneQuietly)
 TEST(CheckUpdate, SecondCallForAnotherProductReturnsItsOwnResult) {
     EXPECT_EQ("1.0A", CheckOnThread(kCompany, "Case", "1.0", "").Result());
     EXPECT_EQ("7.0", CheckOnThread(kCompany, "Other", "1.0", "").Result());
+}
+
+TEST(CheckUpdate, QuestionNamesTheCallsOwnSoftwareNameEvenWhenEmpty) {
+    EXPECT_EQ("2.0", CheckOnThread(kCompany, "Later", "2.0", "").Result());
+    CheckOnThread check("", "", "2.1", "a");
+    HWND box = check.WaitForBox("Update?");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("A newer version of  is available.\nDo you want to download the update?",
+              BoxText(box));
+    PressButton(box, IDNO);
+    EXPECT_EQ("2.0", check.Result());
+}
+
+TEST(CheckUpdate, ResultStaysAsReturnedWhenTheRememberedVersionChanges) {
+    const char* result = CheckUpdate(kCompany, "Same Version", "2.0", "");
+    LoadContext("", "", "3.0");
+    EXPECT_STREQ("2.0", result);
 }
