@@ -5,17 +5,26 @@ It listens on 127.0.0.1 only. Paths:
 
   product.php?company=C&software=S&version=V
       The product record of C/S from records/*.txt (unknown product: an
-      empty record, which means "not listed").
+      empty record, which means "not listed"). $HOST in a record stands for
+      the host:port the client asked for, so that a record can name the
+      service's own downloads.
   supportcontact.php?p_softwareid=ID
       The contact form. Sending it (POST, or GET with a message parameter)
       gives the thank-you page "Thank you for using <host>", where <host> is
       the host:port the client asked for.
   customerinfo.php
       A page about the service.
-  download/NAME
+  download/[LABEL/...]NAME
       The file NAME from a download directory (every --files DIR); a
       missing NAME of the form <digits>.bin is generated on the fly with
-      that many bytes (byte i is i mod 251).
+      that many bytes (byte i is i mod 251). The labels before NAME only
+      tell requests apart in the counts below, except two: pace-MS sends
+      the body in 20 pieces spread over MS milliseconds, and cut sends half
+      of it and then hangs up.
+  counts/PATH           "requests=N\nmost-at-once=M\n": the GET requests of
+                        /PATH (query left out) so far, and the most of them
+                        that were in progress at once; with ?reset, counting
+                        starts afresh after this answer
   fault/zero            a body of five bytes with a zero byte in the middle
   fault/status/CODE     an HTML page with that HTTP status
   fault/slow/SECONDS    the headers at once, the body after SECONDS
@@ -34,6 +43,7 @@ import os
 import re
 import socketserver
 import sys
+import threading
 import time
 import urllib.parse
 
@@ -42,6 +52,7 @@ RECORDS = os.path.join(HERE, "records")
 RECORD_HEADER = b"brindlecode-record 1\n"
 RECORD_END = b"end\n"
 GENERATED_CHUNK = 1 << 20
+PACED_PIECES = 20
 
 
 def generated_bytes(offset, count):
@@ -88,8 +99,9 @@ class Record:
         elif name == "raw":
             self.raw = True
 
-    def reply(self):
-        return self.body if self.raw else RECORD_HEADER + self.body + RECORD_END
+    def reply(self, host):
+        body = self.body.replace(b"$HOST", host.encode("latin-1"))
+        return body if self.raw else RECORD_HEADER + body + RECORD_END
 
 
 def find_record(company, software):
@@ -100,6 +112,52 @@ def find_record(company, software):
         if record.company == company and record.software == software:
             return record
     return None
+
+
+class Counts:
+    """Requests per path, and the most of them in progress at once."""
+
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.requests = {}
+        self.active = {}
+        self.most = {}
+
+    def start(self, path):
+        with self.lock:
+            self.requests[path] = self.requests.get(path, 0) + 1
+            self.active[path] = self.active.get(path, 0) + 1
+            self.most[path] = max(self.most.get(path, 0), self.active[path])
+
+    def finish(self, path):
+        with self.lock:
+            self.active[path] -= 1
+
+    def report(self, path, reset):
+        with self.lock:
+            text = "requests=%d\nmost-at-once=%d\n" % (self.requests.get(path, 0),
+                                                        self.most.get(path, 0))
+            if reset:
+                self.requests[path] = 0
+                self.most[path] = self.active.get(path, 0)
+            return text
+
+
+class Request:
+    """One counted request: in progress until finish(), which a sender may
+    call before its last piece goes out, so that a client cannot start its
+    next request while this one still counts."""
+
+    def __init__(self, counts, path):
+        self.counts = counts
+        self.path = path
+        self.done = False
+        counts.start(path)
+
+    def finish(self):
+        if not self.done:
+            self.done = True
+            self.counts.finish(self.path)
 
 
 def page(title, body):
@@ -136,10 +194,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def do_GET(self):
         path, args = self.query()
+        if path.startswith("counts/"):
+            report = self.server.counts.report("/" + path[len("counts/"):], "reset" in args)
+            self.send(200, report.encode(), "text/plain")
+            return
+        self.request_count = Request(self.server.counts, "/" + path)
         try:
             self.route(path, args)
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
+        finally:
+            self.request_count.finish()
 
     def do_POST(self):
         path, args = self.query()
@@ -181,7 +246,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send(200, RECORD_HEADER + RECORD_END, "text/plain")
             return
         time.sleep(record.delay)
-        body = record.reply()
+        body = record.reply(self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_port)
         if record.cut:
             self.cut_off(body, "text/plain")
         elif record.status != 200:
@@ -203,18 +268,46 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send(200, page("Message sent", "<p>Thank you for using %s. Your message "
                                             "has been passed on.</p>" % self.host()))
 
-    def download(self, name):
+    def download(self, path):
+        *labels, name = path.split("/")
         for directory in self.server.file_dirs:
-            path = os.path.join(directory, name)
-            if "/" not in name and name not in ("", ".", "..") and os.path.isfile(path):
-                with open(path, "rb") as f:
-                    self.send(200, f.read(), "application/octet-stream")
+            file = os.path.join(directory, name)
+            if name not in ("", ".", "..") and os.path.isfile(file):
+                with open(file, "rb") as f:
+                    self.send_file(f.read(), labels)
                 return
         match = re.fullmatch(r"(\d{1,10})\.bin", name)
         if not match:
             self.not_found()
-            return
-        self.send_generated(int(match.group(1)))
+        elif labels:
+            self.send_file(generated_bytes(0, int(match.group(1))), labels)
+        else:
+            self.send_generated(int(match.group(1)))
+
+    def send_file(self, body, labels):
+        pace = [int(l[len("pace-"):]) for l in labels if re.fullmatch(r"pace-\d{1,6}", l)]
+        if "cut" in labels:
+            self.cut_off(body, "application/octet-stream")
+        elif pace:
+            self.send_paced(body, pace[0] / 1000.0)
+        else:
+            self.send(200, body, "application/octet-stream")
+
+    def send_paced(self, body, seconds):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-store")
+        self.end_headers()
+        for piece in range(PACED_PIECES):
+            if piece + 1 == PACED_PIECES:
+                self.request_count.finish()
+            first = len(body) * piece // PACED_PIECES
+            end = len(body) * (piece + 1) // PACED_PIECES
+            self.wfile.write(body[first:end])
+            self.wfile.flush()
+            if piece + 1 < PACED_PIECES:
+                time.sleep(seconds / PACED_PIECES)
 
     def send_generated(self, count):
         self.send_response(200)
@@ -267,6 +360,7 @@ def main():
 
     server = Server(("127.0.0.1", options.port), Handler)
     server.file_dirs = [os.path.abspath(d) for d in options.files]
+    server.counts = Counts()
     port = server.server_port
     print("port %d" % port, flush=True)
     if options.port_file:

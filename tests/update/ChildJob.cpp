@@ -27,6 +27,7 @@ bool CChildJob::Start(const std::string& program, const std::vector<std::string>
                         nullptr, directory.c_str(), &startup, &started))
         return false;
     m_process = CKernelHandle(started.hProcess);
+    m_processId = started.dwProcessId;
     CKernelHandle thread(started.hThread);
     // In the job before it runs, so whatever it starts is in the job too.
     if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {

@@ -22,12 +22,16 @@ public:
     // all when the time runs out. True when they ended by themselves.
     bool WaitForAll(DWORD timeout);
     DWORD ExitCode() const;
+    // Whether the child or anything it started still runs.
+    bool Running() const { return ActiveProcesses() > 0; }
+    DWORD ProcessId() const { return m_processId; }
 
 private:
     int ActiveProcesses() const;
 
     CKernelHandle m_job;
     CKernelHandle m_process;
+    DWORD m_processId = 0;
 };
 
 // One argument quoted as the C runtime's command-line parser reads it back.

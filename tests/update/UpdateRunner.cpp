@@ -1,10 +1,15 @@
 // The program whose update the tests watch: the test copies it into a fresh
 // folder, so the update folder and the replacement happen beside the copy.
 //   update_runner FILE-NAME URL COMMAND RUN-FLAG [JOB-COUNT [module]]
+//   update_runner check COMPANY SOFTWARE VERSION OPTIONS [CHECK-COUNT]
 // With "module" the job is started by update_module.dll beside the program,
-// which is unloaded at once. Exit code: 0 all jobs started and finished,
-// 1 usage, 2 a start failed, 3 the jobs did not finish in time, 4 the module
-// was unloaded under its running thread, 5 it stayed loaded after it.
+// which is unloaded at once. With "check" the program runs CheckUpdate the
+// given number of times in a row and records each result in check.txt.
+// Exit code: 0 all jobs started and finished, 1 usage, 2 a start failed,
+// 3 the jobs did not finish in time, 4 the module was unloaded under its
+// running thread, 5 it stayed loaded after it.
+#include "CheckUpdate.h"
+#include "RecordFile.h"
 #include "UpdateThread.h"
 
 #include <cstdlib>
@@ -33,9 +38,20 @@ int RunInModule(char** argv) {
     return 5;
 }
 
+int RunChecks(int argc, char** argv) {
+    if (argc < 6)
+        return 1;
+    const int count = argc > 6 ? std::atoi(argv[6]) : 1;
+    for (int i = 0; i < count; ++i)
+        AppendRecord("check.txt", {{"result", CheckUpdate(argv[2], argv[3], argv[4], argv[5])}});
+    return WaitForUpdateThreads(60000) ? 0 : 3;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "check") == 0)
+        return RunChecks(argc, argv);
     if (argc < 5)
         return 1;
     if (argc > 6 && std::strcmp(argv[6], "module") == 0)

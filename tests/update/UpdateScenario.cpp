@@ -6,8 +6,6 @@
 
 #include <sstream>
 
-namespace {
-
 std::vector<Record> ReadRecords(const std::string& path) {
     std::vector<Record> records;
     const std::string text = ReadWholeFile(path);
@@ -28,8 +26,6 @@ std::vector<Record> ReadRecords(const std::string& path) {
     }
     return records;
 }
-
-} // namespace
 
 void UpdateScenario::SetUp() {
     ASSERT_FALSE(Folder().empty());

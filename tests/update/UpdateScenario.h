@@ -47,6 +47,9 @@ private:
     CScratchFolder m_folder;
 };
 
+// The records a test tool appended to a file, in order.
+std::vector<Record> ReadRecords(const std::string& path);
+
 // A file beside the test program, where the test tools are built.
 std::string ToolPath(const std::string& name);
 

@@ -1,0 +1,96 @@
+#include "UpdateCheck.h"
+
+#include "ProductContext.h"
+#include "ProductRecord.h"
+#include "ServiceAddress.h"
+#include "UpdateThread.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const char kQuestionCaption[] = "Update?";
+
+bool HasOption(const CString& options, char letter) {
+    return options.Find(letter) >= 0;
+}
+
+CString QuestionText(const CString& software) {
+    return "A newer version of " + software + " is available.\nDo you want to download the update?";
+}
+
+CString NotListedText(const CString& company, const CString& software) {
+    const CString host = theServiceHostName;
+    return "'" + company + "' has not listed their software '" + software + "' with " + host +
+           ". \nPlease contact " + company +
+           " customer support. \nListing software products is a free service of " + host + ". ";
+}
+
+void ShowNotListed(const CString& company, const CString& software) {
+    MessageBoxA(nullptr, NotListedText(company, software), "Contact " + company,
+                MB_OK | MB_ICONQUESTION);
+}
+
+bool UserWantsUpdate(const CString& software) {
+    return MessageBoxA(nullptr, QuestionText(software), kQuestionCaption,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+} // namespace
+
+const char* CheckForUpdate(const char* companyText, const char* softwareText,
+                           const char* versionText, const char* optionsText) {
+    // The messages name the call's own arguments, not the remembered ones.
+    const CString company(companyText);
+    const CString software(softwareText);
+    const CString version(versionText);
+    const CString options(optionsText);
+    LoadContext(company, software, version);
+    RefreshProductRecord();
+    // The record was not brought up to date: nothing to compare it with.
+    if (theLastStatus != 0)
+        return theCurrentVersion;
+    // Any other text counts as an older version, a later one too.
+    const CString& latest = theFacts["l_latest"];
+    if (version == latest)
+        return theCurrentVersion;
+    if (latest.IsEmpty()) {
+        ShowNotListed(company, software);
+        return theCurrentVersion;
+    }
+    const bool ask = HasOption(options, 'a') || HasOption(options, 'A');
+    if (!ask || UserWantsUpdate(software)) {
+        const bool downloadOnly = HasOption(options, 'n') || HasOption(options, 'N');
+        StartUpdateDownload(theFacts["l_exe_url"], theFacts["l_command"], downloadOnly ? 0 : 1);
+    }
+    return latest;
+}
+
+void StartUpdateDownload(CString url, CString command, int run) {
+    if (url.IsEmpty())
+        return;
+    StartUpdateThread(UpdateFileName(url), url, command, run);
+}
+
+CString UpdateFileName(const CString& url) {
+    return SplitString(url, "/").back();
+}
+
+std::vector<CString> SplitString(CString text, CString delimiter) {
+    std::vector<CString> pieces;
+    const std::string& whole = text.str();
+    const std::string& cut = delimiter.str();
+    if (cut.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    size_t start = 0;
+    for (size_t at = whole.find(cut); at != std::string::npos; at = whole.find(cut, start)) {
+        pieces.push_back(CString(whole.substr(start, at - start)));
+        start = at + cut.size();
+    }
+    pieces.push_back(CString(whole.substr(start)));
+    return pieces;
+}
