@@ -1,6 +1,6 @@
 // Against the real registry of the build's Wine prefix. Each test works under
-// a software key of its own below one test company, and removes it again:
-// tests run in parallel.
+// a company key of its own and removes it again: tests run in parallel, and a
+// shared parent key deleted by one test would vanish under another's write.
 #include "RegistryStore.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +9,14 @@
 
 namespace {
 
-const char kCompany[] = "BRC Registry Test";
+const char kCompanyPrefix[] = "BRC Registry Test ";
 
 class RegistryStore : public testing::Test {
 protected:
     void SetUp() override {
-        m_path = GetRegistryKeyPath(kCompany,
-                                    testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_company = CString(kCompanyPrefix) +
+                    testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_path = GetRegistryKeyPath(m_company, "store");
         Delete(HKEY_CURRENT_USER);
         Delete(HKEY_LOCAL_MACHINE);
     }
@@ -24,11 +25,7 @@ protected:
         Delete(HKEY_LOCAL_MACHINE);
     }
 
-    void Delete(HKEY root) {
-        RegDeleteTreeA(root, m_path);
-        // Fails while another test still has its key there, which is fine.
-        RegDeleteKeyA(root, GetRegistryKeyPath(kCompany, ""));
-    }
+    void Delete(HKEY root) { RegDeleteTreeA(root, GetRegistryKeyPath(m_company, "")); }
 
     // Stores a value directly, past the store and its cache.
     void Store(HKEY root, const char* name, DWORD type, const void* data, DWORD size) {
@@ -56,6 +53,7 @@ protected:
         return CString(prefix) + m_path + name;
     }
 
+    CString m_company;
     CString m_path;
 };
 
@@ -185,6 +183,7 @@ TEST_F(RegistryStore, TwoHivesKeepTwoCacheEntries) {
 
 TEST_F(RegistryStore, CacheKeyJoinsHivePathAndName) {
     ASSERT_EQ(1, WriteRegistryValue(HKEY_CURRENT_USER, m_path, "joined", "x"));
-    EXPECT_EQ(1u, theRegistryCache.count("user/Software\\Brindlecode\\brcregistrytest\\"
-                                         "cachekeyjoinshivepathandnamejoined"));
+    EXPECT_EQ(1u, theRegistryCache.count("user/Software\\Brindlecode\\"
+                                         "brcregistrytestcachekeyjoinshivepathandname\\"
+                                         "storejoined"));
 }
