@@ -20,9 +20,20 @@ HRESULT CAxHostSite::CreateControl(const char* name) {
     if (FAILED(hr))
         return hr;
     hr = SiteControl();
-    if (FAILED(hr))
+    if (FAILED(hr)) {
         Teardown();
-    return hr;
+        return hr;
+    }
+    ActivateControl();
+    return S_OK;
+}
+
+void CAxHostSite::ActivateControl() {
+    // A control is active in place from the start, as containers have it;
+    // some (Wine's WebBrowser) accept no later activation without a site.
+    RECT client = {};
+    ::GetClientRect(m_host, &client);
+    m_oleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &m_clientSite, 0, m_host, &client);
 }
 
 HRESULT CAxHostSite::SiteControl() {

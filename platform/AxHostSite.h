@@ -17,8 +17,8 @@ public:
     CAxHostSite(const CAxHostSite&) = delete;
     CAxHostSite& operator=(const CAxHostSite&) = delete;
 
-    // Creates and sites the control named by a class identifier in braces or
-    // a ProgID.
+    // Creates the control named by a class identifier in braces or a ProgID,
+    // sites it and activates it in place.
     HRESULT CreateControl(const char* name);
     IUnknown* Control() const { return m_control; }
     bool OleInitialized() const { return m_oleInitialized; }
@@ -36,6 +36,7 @@ private:
     ~CAxHostSite() = default;
 
     HRESULT SiteControl();
+    void ActivateControl();
     void SetObjectRects(const RECT& rect);
 
     class ClientSite : public IOleClientSite {
