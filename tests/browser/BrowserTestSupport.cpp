@@ -170,7 +170,9 @@ DWORD ProcessHandleCount() {
     return CountHandlesInSystemTable();
 }
 
-std::string UniqueAddress(const char* stem) { return "file:///C:/nowhere/" + NextName(stem); }
+std::string UniqueAddress(const char* stem) {
+    return "file:///C:/nowhere/" + NextName(stem);
+}
 
 std::string CaptionToken(const std::string& address) {
     return address.substr(address.find_last_of('/') + 1);
@@ -189,7 +191,9 @@ TempPage::TempPage(const std::string& html) {
     m_address = "file:///" + forward;
 }
 
-TempPage::~TempPage() { DeleteFileA(m_path.c_str()); }
+TempPage::~TempPage() {
+    DeleteFileA(m_path.c_str());
+}
 
 PlacingWindow::PlacingWindow(int left, int top, int width, int height) {
     m_window = CreateWindowExA(0, "STATIC", "placing window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,

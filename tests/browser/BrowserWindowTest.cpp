@@ -112,8 +112,8 @@ TEST(BrowserWindow, ClosingGivesEveryControlObjectBack) {
     HWND window = WaitForProcessWindow(CaptionToken(page.Address()));
     ASSERT_NE(nullptr, window);
     // Loaded: the control now holds a document and its page.
-    ASSERT_TRUE(WaitUntil([] { return FakeLog().find("DocumentComplete") != std::string::npos; },
-                          5000));
+    ASSERT_TRUE(
+        WaitUntil([] { return FakeLog().find("DocumentComplete") != std::string::npos; }, 5000));
     EXPECT_GE(FakeBrowserLiveObjects(), 2);
     ASSERT_TRUE(CloseAndWait(window));
     EXPECT_TRUE(WaitUntil([] { return FakeBrowserLiveObjects() == 0; }, 2000));

@@ -5,8 +5,8 @@
 LocalWebServer::LocalWebServer(int status, const std::string& body) {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    m_response = "HTTP/1.0 " + std::to_string(status) +
-                 (status < 400 ? " OK" : " Error") + "\r\nContent-Type: text/html\r\n" +
+    m_response = "HTTP/1.0 " + std::to_string(status) + (status < 400 ? " OK" : " Error") +
+                 "\r\nContent-Type: text/html\r\n" +
                  "Content-Length: " + std::to_string(body.size()) +
                  "\r\nConnection: close\r\n\r\n" + body;
     m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

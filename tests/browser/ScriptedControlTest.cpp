@@ -53,8 +53,8 @@ public:
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*,
-                        EXCEPINFO*, UINT*) override {
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
         Event event = {id, false, std::string(), 0, GetCurrentThreadId()};
         const UINT count = parameters->cArgs;
         if ((id == DISPID_DOCUMENTCOMPLETE && count == 2) ||
@@ -170,8 +170,8 @@ TEST(ScriptedControl, NamesDWebBrowserEvents2AndTheWebBrowserTypeLibrary) {
     // The library and version a generic connect step reads from the
     // control's own type information.
     CComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, hosted.browser->GetTypeInfo(0, LOCALE_USER_DEFAULT,
-                                                info.ReleaseAndGetAddressOf()));
+    ASSERT_EQ(S_OK,
+              hosted.browser->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf()));
     CComPtr<ITypeLib> library;
     UINT index = 0;
     ASSERT_EQ(S_OK, info->GetContainingTypeLib(library.ReleaseAndGetAddressOf(), &index));

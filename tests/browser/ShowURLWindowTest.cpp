@@ -32,7 +32,9 @@ int ShowWithoutWait(const std::string& address, HWND* parent = nullptr) {
                          nullptr, 0, kStyle, parent);
 }
 
-DWORD MillisecondsSince(DWORD start) { return GetTickCount() - start; }
+DWORD MillisecondsSince(DWORD start) {
+    return GetTickCount() - start;
+}
 
 } // namespace
 
@@ -116,8 +118,8 @@ TEST(ShowURLWindowWithWait, TimeOutReturnsOneAndWindowClosesAfterCloseDelay) {
     theAddress = UniqueAddress("timeout").c_str();
     const std::string token = CaptionToken(theAddress.str());
     const DWORD start = GetTickCount();
-    const int result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 5, 2, nullptr,
-                                     nullptr, nullptr, 1, kStyle, nullptr);
+    const int result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 5, 2, nullptr, nullptr,
+                                     nullptr, 1, kStyle, nullptr);
     const DWORD waited = MillisecondsSince(start);
     EXPECT_EQ(1, result);
     EXPECT_GE(waited, 4900u);
@@ -201,4 +203,18 @@ TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
     EXPECT_EQ(800, rect.right - rect.left);
     EXPECT_EQ(600, rect.bottom - rect.top);
     EXPECT_TRUE(CloseAndWait(second));
+}
+
+TEST(ShowURLWindowWithWait, WindowThatCannotBeCreatedReturnsMinusOneWithoutWaitingForIt) {
+    FakeBrowserSetScript("never");
+    theAddress = UniqueAddress("nostyle").c_str();
+    const DWORD start = GetTickCount();
+    // Style 0 leaves the class's own style, a child window, which cannot be
+    // a top-level window.
+    const int result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr,
+                                     nullptr, nullptr, 1, 0, nullptr);
+    EXPECT_EQ(-1, result);
+    // Well before the 10-second readiness limit.
+    EXPECT_LT(MillisecondsSince(start), 3000u);
+    EXPECT_EQ(nullptr, FindProcessWindow(CaptionToken(theAddress.str())));
 }

@@ -9,7 +9,9 @@ namespace {
 constexpr char kBrowserName[] = "IWebBrowser2";
 const UINT_PTR kLoadTimer = 1;
 
-IWebBrowser2* BrowserOf(Control* control) { return AsInterface<IWebBrowser2>(control->browser); }
+IWebBrowser2* BrowserOf(Control* control) {
+    return AsInterface<IWebBrowser2>(control->browser);
+}
 
 void StartLoad(Control* control, const std::string& url) {
     Log("Navigate " + url);

@@ -29,8 +29,8 @@ HRESULT STDMETHODCALLTYPE ContainerEnumConnectionPoints(IConnectionPointContaine
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE ContainerFindConnectionPoint(IConnectionPointContainer* self,
-                                                       REFIID iid, IConnectionPoint** point) {
+HRESULT STDMETHODCALLTYPE ContainerFindConnectionPoint(IConnectionPointContainer* self, REFIID iid,
+                                                       IConnectionPoint** point) {
     if (!point)
         return E_POINTER;
     *point = nullptr;

@@ -35,7 +35,9 @@ bool RegisterViewClass() {
 HRESULT STDMETHODCALLTYPE OleQueryInterface(IOleObject* self, REFIID iid, void** out) {
     return ControlQueryInterface(OwnerOf<Control>(self), iid, out);
 }
-ULONG STDMETHODCALLTYPE OleAddRef(IOleObject* self) { return ControlAddRef(OwnerOf<Control>(self)); }
+ULONG STDMETHODCALLTYPE OleAddRef(IOleObject* self) {
+    return ControlAddRef(OwnerOf<Control>(self));
+}
 ULONG STDMETHODCALLTYPE OleRelease(IOleObject* self) {
     return ControlRelease(OwnerOf<Control>(self));
 }
@@ -60,7 +62,9 @@ HRESULT STDMETHODCALLTYPE OleGetClientSite(IOleObject* self, IOleClientSite** si
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OleSetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) { return S_OK; }
+HRESULT STDMETHODCALLTYPE OleSetHostNames(IOleObject*, LPCOLESTR, LPCOLESTR) {
+    return S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE OleClose(IOleObject* self, DWORD) {
     Log("Close");
@@ -126,7 +130,9 @@ HRESULT STDMETHODCALLTYPE InPlaceDeactivate(IOleInPlaceObject* self) {
     return DeactivateInPlace(OwnerOf<Control>(self));
 }
 
-HRESULT STDMETHODCALLTYPE InPlaceUIDeactivate(IOleInPlaceObject*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE InPlaceUIDeactivate(IOleInPlaceObject*) {
+    return S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE InPlaceSetObjectRects(IOleInPlaceObject* self, LPCRECT position,
                                                 LPCRECT) {
@@ -140,7 +146,9 @@ HRESULT STDMETHODCALLTYPE InPlaceSetObjectRects(IOleInPlaceObject* self, LPCRECT
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE InPlaceReactivateAndUndo(IOleInPlaceObject*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE InPlaceReactivateAndUndo(IOleInPlaceObject*) {
+    return E_NOTIMPL;
+}
 
 // --- IOleInPlaceActiveObject ---------------------------------------------------
 
@@ -184,7 +192,9 @@ HRESULT STDMETHODCALLTYPE ActiveResizeBorder(IOleInPlaceActiveObject*, LPCRECT,
                                              IOleInPlaceUIWindow*, BOOL) {
     return S_OK;
 }
-HRESULT STDMETHODCALLTYPE ActiveEnableModeless(IOleInPlaceActiveObject*, BOOL) { return S_OK; }
+HRESULT STDMETHODCALLTYPE ActiveEnableModeless(IOleInPlaceActiveObject*, BOOL) {
+    return S_OK;
+}
 
 } // namespace
 
@@ -268,17 +278,16 @@ HRESULT ActivateInPlace(Control* control, IOleClientSite* activeSite) {
     RECT position = {}, clip = {};
     OLEINPLACEFRAMEINFO frameInfo = {};
     frameInfo.cb = sizeof(frameInfo);
-    IOleInPlaceSite_GetWindowContext(inPlaceSite, &frame, &document, &position, &clip,
-                                     &frameInfo);
+    IOleInPlaceSite_GetWindowContext(inPlaceSite, &frame, &document, &position, &clip, &frameInfo);
     if (frame)
         IOleInPlaceFrame_Release(frame);
     if (document)
         IOleInPlaceUIWindow_Release(document);
     Log("Activated " + RectText(position));
-    control->view = CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                    position.left, position.top, position.right - position.left,
-                                    position.bottom - position.top, parent, nullptr,
-                                    ModuleInstance(), nullptr);
+    control->view =
+        CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, position.left,
+                        position.top, position.right - position.left,
+                        position.bottom - position.top, parent, nullptr, ModuleInstance(), nullptr);
     return S_OK;
 }
 

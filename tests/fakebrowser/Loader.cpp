@@ -134,7 +134,9 @@ std::string BodyOf(const std::string& html) {
     return html.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
 }
 
-const char* ErrorPageAddress() { return "res://ieframe.dll/dnserror.htm"; }
+const char* ErrorPageAddress() {
+    return "res://ieframe.dll/dnserror.htm";
+}
 
 const char* ErrorPageHtml() {
     return "<html><head><title>Cannot find server</title></head><body><h1>This page can't be "

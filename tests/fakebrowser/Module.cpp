@@ -36,7 +36,8 @@ std::vector<std::string> SplitDirectives(const char* text) {
     return directives;
 }
 
-void ApplyDirective(const std::string& directive, Script& script, std::deque<std::string>& follows) {
+void ApplyDirective(const std::string& directive, Script& script,
+                    std::deque<std::string>& follows) {
     std::istringstream words(directive);
     std::string verb, argument;
     words >> verb >> argument;
@@ -102,8 +103,12 @@ HRESULT STDMETHODCALLTYPE FactoryQueryInterface(IClassFactory* self, REFIID iid,
     *out = self;
     return S_OK;
 }
-ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory*) { return 2; }
-ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) { return 1; }
+ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory*) {
+    return 2;
+}
+ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) {
+    return 1;
+}
 
 HRESULT STDMETHODCALLTYPE FactoryCreateInstance(IClassFactory*, IUnknown* outer, REFIID iid,
                                                 void** out) {
@@ -120,7 +125,9 @@ HRESULT STDMETHODCALLTYPE FactoryCreateInstance(IClassFactory*, IUnknown* outer,
     return CreateControl(iid, out);
 }
 
-HRESULT STDMETHODCALLTYPE FactoryLockServer(IClassFactory*, BOOL) { return S_OK; }
+HRESULT STDMETHODCALLTYPE FactoryLockServer(IClassFactory*, BOOL) {
+    return S_OK;
+}
 
 const IClassFactoryVtbl kFactoryVtbl = {FactoryQueryInterface, FactoryAddRef, FactoryRelease,
                                         FactoryCreateInstance, FactoryLockServer};
@@ -148,15 +155,21 @@ void Log(const std::string& line) {
     g_log += '\n';
 }
 
-void ObjectCreated() { InterlockedIncrement(&g_liveObjects); }
-void ObjectDestroyed() { InterlockedDecrement(&g_liveObjects); }
-HINSTANCE ModuleInstance() { return g_instance; }
+void ObjectCreated() {
+    InterlockedIncrement(&g_liveObjects);
+}
+void ObjectDestroyed() {
+    InterlockedDecrement(&g_liveObjects);
+}
+HINSTANCE ModuleInstance() {
+    return g_instance;
+}
 
 std::wstring Widen(const std::string& text) {
     if (text.empty())
         return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
     return wide;
@@ -201,7 +214,9 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
 }
 
 // The test program links this DLL; it stays loaded for the process.
-STDAPI DllCanUnloadNow() { return S_FALSE; }
+STDAPI DllCanUnloadNow() {
+    return S_FALSE;
+}
 
 extern "C" void FakeBrowserSetScript(const char* text) {
     Script script;
@@ -224,4 +239,6 @@ extern "C" int FakeBrowserGetLog(char* buffer, int size) {
     return static_cast<int>(g_log.size());
 }
 
-extern "C" long FakeBrowserLiveObjects() { return g_liveObjects; }
+extern "C" long FakeBrowserLiveObjects() {
+    return g_liveObjects;
+}

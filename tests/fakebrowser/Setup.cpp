@@ -20,8 +20,8 @@ const char kTreatAsKey[] =
 class RegistryKey {
 public:
     explicit RegistryKey(const std::string& path) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &m_key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &m_key, nullptr) != ERROR_SUCCESS)
             m_key = nullptr;
     }
     RegistryKey(const RegistryKey&) = delete;
@@ -31,9 +31,9 @@ public:
             RegCloseKey(m_key);
     }
     bool Set(const char* name, const std::string& value) {
-        return m_key && RegSetValueExA(m_key, name, 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(value.c_str()),
-                                       static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+        return m_key &&
+               RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                              static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
     }
 
 private:
