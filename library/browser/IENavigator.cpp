@@ -8,13 +8,6 @@ HANDLE NewAutoResetEvent() {
     return ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
 }
 
-// What the navigation thread hands the UI thread to start a navigation.
-struct NavigationStart {
-    BSTR url;
-    VARIANT* empty;
-    HRESULT result;
-};
-
 } // namespace
 
 CIENavigator::CIENavigator()
@@ -96,21 +89,25 @@ LRESULT CIENavigator::OnKeyMessage(UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CIENavigator::OnStartNavigation(UINT, WPARAM, LPARAM lParam) {
-    auto* start = reinterpret_cast<NavigationStart*>(lParam);
-    start->result =
-        p ? p->Navigate(start->url, start->empty, start->empty, start->empty, start->empty)
-          : E_NOINTERFACE;
-    return 0;
+LRESULT CIENavigator::OnStartNavigation(UINT, WPARAM, LPARAM) {
+    if (!p)
+        return E_NOINTERFACE;
+    // Made here from the object's own address: the message carries no
+    // pointer that could outlive a sender that stopped waiting.
+    const CComBSTR url(m_url.GetString());
+    CComVariant empty;
+    return p->Navigate(url, &empty, &empty, &empty, &empty);
 }
 
-HRESULT CIENavigator::StartNavigation(HWND window, BSTR url, VARIANT* empty) {
-    NavigationStart start = {url, empty, E_FAIL};
+HRESULT CIENavigator::StartNavigation(HWND window) {
+    DWORD_PTR result = 0;
     // Synchronous, as whether the navigation started decides what follows.
-    // The UI thread serves it from its message loop; should the window be
-    // gone, the call returns at once and start.result stays a failure.
-    ::SendMessageA(window, kStartNavigationMessage, 0, reinterpret_cast<LPARAM>(&start));
-    return start.result;
+    // The UI thread serves it from its message loop; one that does not
+    // within the window's readiness limit counts as a failed start, so a
+    // hung window cannot hold the caller.
+    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL, 10000, &result))
+        return E_FAIL;
+    return static_cast<HRESULT>(result);
 }
 
 void CIENavigator::SetCaption(const char* text) {

@@ -29,9 +29,9 @@ public:
     int CreateBrowserWindow();
     // Navigation thread: waits for the page outcome; true when no error.
     bool WaitForPage(DWORD milliseconds);
-    // Navigation thread: has the UI thread start the navigation on the
-    // control's own apartment and returns Navigate's result.
-    HRESULT StartNavigation(HWND window, BSTR url, VARIANT* empty);
+    // Navigation thread: has the UI thread start the navigation to m_url on
+    // the control's own apartment and returns Navigate's result.
+    HRESULT StartNavigation(HWND window);
     void SetCaption(const char* text);
     // UI thread, after its loop: gives the control back and destroys the
     // window while this object is still alive.

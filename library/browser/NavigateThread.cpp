@@ -20,10 +20,10 @@ bool StartUIThread(CIENavigator& navigator) {
     return ::WaitForMultipleObjects(2, readyOrEnded, FALSE, 10000) == WAIT_OBJECT_0;
 }
 
-void Navigate(CIENavigator& navigator, BSTR url, VARIANT* empty) {
+void Navigate(CIENavigator& navigator) {
     // Read once: the UI thread clears the handle when the window goes.
     const HWND window = navigator.m_hWnd;
-    const HRESULT started = navigator.StartNavigation(window, url, empty);
+    const HRESULT started = navigator.StartNavigation(window);
     navigator.SetCaption(navigator.m_url);
     if (FAILED(started)) {
         navigator.m_error = true;
@@ -44,10 +44,8 @@ void Navigate(CIENavigator& navigator, BSTR url, VARIANT* empty) {
 }
 
 void RunNavigation(CIENavigator& navigator) {
-    CComVariant empty;
-    const CComBSTR url(navigator.m_url.GetString());
     if (StartUIThread(navigator)) {
-        Navigate(navigator, url, &empty);
+        Navigate(navigator);
     } else {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;
