@@ -72,6 +72,8 @@ DWORD WINAPI UIThreadProc(void* param) {
         if (navigator->IsWindow()) {
             ::SetEvent(navigator->m_readyEvent);
             exitCode = loop.Run();
+            // A short pause before the window and its control go, so the
+            // thread's last posted work is not cut off mid-step.
             ::Sleep(100);
         }
         navigator->DestroyBrowserWindow();
