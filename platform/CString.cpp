@@ -83,9 +83,7 @@ int CString::Replace(const char* oldText, const char* newText) {
     return count;
 }
 
-CString CString::Mid(int first) const {
-    return Mid(first, GetLength());
-}
+CString CString::Mid(int first) const { return Mid(first, GetLength()); }
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());
@@ -93,9 +91,7 @@ CString CString::Mid(int first, int count) const {
     return CString(m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
-CString CString::Left(int count) const {
-    return Mid(0, count);
-}
+CString CString::Left(int count) const { return Mid(0, count); }
 
 CString CString::Right(int count) const {
     count = std::clamp(count, 0, GetLength());
@@ -122,37 +118,15 @@ int CString::Compare(const char* other) const {
     return m_text.compare(other ? other : "");
 }
 
-CString operator+(const CString& a, const CString& b) {
-    return CString(a.str() + b.str());
-}
-CString operator+(const CString& a, const char* b) {
-    return CString(a.str() + (b ? b : ""));
-}
-CString operator+(const char* a, const CString& b) {
-    return CString((a ? a : "") + b.str());
-}
-CString operator+(const CString& a, char b) {
-    return CString(a.str() + b);
-}
+CString operator+(const CString& a, const CString& b) { return CString(a.str() + b.str()); }
+CString operator+(const CString& a, const char* b) { return CString(a.str() + (b ? b : "")); }
+CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.str()); }
+CString operator+(const CString& a, char b) { return CString(a.str() + b); }
 
-bool operator==(const CString& a, const CString& b) {
-    return a.str() == b.str();
-}
-bool operator==(const CString& a, const char* b) {
-    return a.Compare(b) == 0;
-}
-bool operator==(const char* a, const CString& b) {
-    return b.Compare(a) == 0;
-}
-bool operator!=(const CString& a, const CString& b) {
-    return !(a == b);
-}
-bool operator!=(const CString& a, const char* b) {
-    return !(a == b);
-}
-bool operator!=(const char* a, const CString& b) {
-    return !(a == b);
-}
-bool operator<(const CString& a, const CString& b) {
-    return a.str() < b.str();
-}
+bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
+bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
+bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
+bool operator!=(const CString& a, const CString& b) { return !(a == b); }
+bool operator!=(const CString& a, const char* b) { return !(a == b); }
+bool operator!=(const char* a, const CString& b) { return !(a == b); }
+bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }
