@@ -1,0 +1,142 @@
+#include "IENavigator.h"
+
+#include "ShowURLWindow.h"
+
+namespace {
+
+HANDLE NewAutoResetEvent() {
+    return ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+} // namespace
+
+CIENavigator::CIENavigator()
+    : m_pageEvent(NewAutoResetEvent()),
+      m_errorEvent(NewAutoResetEvent()), m_rect{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0},
+      m_doneEvent(NewAutoResetEvent()), m_readyEvent(NewAutoResetEvent()), m_url(theDefaultURL),
+      m_urlOut(&theDefaultURL), m_width(&theDefaultWindowSize.width),
+      m_height(&theDefaultWindowSize.height) {}
+
+CIENavigator::~CIENavigator() = default;
+
+void CIENavigator::AddReference() {
+    ::InterlockedIncrement(&m_references);
+}
+
+void CIENavigator::ReleaseReference() {
+    if (::InterlockedDecrement(&m_references) == 0)
+        delete this;
+}
+
+BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result, DWORD mapId) {
+    if (mapId != 0)
+        return FALSE;
+    switch (message) {
+    case WM_CREATE:
+        result = OnCreate(message, wParam, lParam);
+        return TRUE;
+    case WM_DESTROY:
+        result = OnDestroy(message, wParam, lParam);
+        return TRUE;
+    case WM_CLOSE:
+        result = OnClose(message, wParam, lParam);
+        return TRUE;
+    case kStartNavigationMessage:
+        result = OnStartNavigation(message, wParam, lParam);
+        return TRUE;
+    default:
+        if (message >= WM_KEYDOWN && message <= 0x108) {
+            result = OnKeyMessage(message, wParam, lParam);
+            return TRUE;
+        }
+        return FALSE;
+    }
+}
+
+BOOL CIENavigator::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
+
+LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
+    RECT window = {};
+    if (GetWindowRect(&window)) {
+        *m_width = window.right - window.left;
+        *m_height = window.bottom - window.top;
+    }
+    m_closed = true;
+    if (m_waiting)
+        ::SetEvent(m_errorEvent);
+    else
+        ::SetEvent(m_doneEvent);
+    ::PostQuitMessage(18);
+    return 0;
+}
+
+LRESULT CIENavigator::OnClose(UINT, WPARAM, LPARAM) {
+    m_closed = true;
+    if (p) {
+        p->Stop();
+        p->Quit();
+    }
+    PostMessage(WM_DESTROY);
+    return 0;
+}
+
+// Keys that reach the window itself, not the control, do nothing; so
+// Alt+F4 aimed at the window does not close it.
+LRESULT CIENavigator::OnKeyMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+LRESULT CIENavigator::OnStartNavigation(UINT, WPARAM, LPARAM) {
+    if (!p)
+        return E_NOINTERFACE;
+    // Made here from the object's own address: the message carries no
+    // pointer that could outlive a sender that stopped waiting.
+    const CComBSTR url(m_url.GetString());
+    CComVariant empty;
+    return p->Navigate(url, &empty, &empty, &empty, &empty);
+}
+
+HRESULT CIENavigator::StartNavigation(HWND window) {
+    DWORD_PTR result = 0;
+    // Synchronous, as whether the navigation started decides what follows.
+    // The UI thread serves it from its message loop; one that does not
+    // within the window's readiness limit counts as a failed start, so a
+    // hung window cannot hold the caller.
+    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL, 10000, &result))
+        return E_FAIL;
+    return static_cast<HRESULT>(result);
+}
+
+void CIENavigator::SetCaption(const char* text) {
+    SetWindowText(text);
+}
+
+bool CIENavigator::WaitForPage(DWORD milliseconds) {
+    m_waiting = true;
+    const HANDLE events[] = {m_pageEvent, m_errorEvent};
+    // For the page's outcome (page event: found or limit passed; error
+    // event: an error or the user's closing) or the caller's time-out. When
+    // both are set the page event, listed first, wins.
+    const DWORD signalled = ::WaitForMultipleObjects(2, events, FALSE, milliseconds);
+    if (signalled == WAIT_OBJECT_0) {
+        m_error = false;
+    } else if (signalled == WAIT_OBJECT_0 + 1) {
+        m_error = true;
+    } else if (signalled == WAIT_TIMEOUT) {
+        m_stoppedByPage = 0;
+        m_error = false;
+    } else {
+        m_error = true;
+    }
+    m_waiting = false;
+    return !m_error;
+}
+
+void CIENavigator::DestroyBrowserWindow() {
+    DetachControl();
+    if (IsWindow())
+        DestroyWindowWithoutMap();
+}

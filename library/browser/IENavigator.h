@@ -1,0 +1,90 @@
+#pragma once
+// The browser window: a top-level window hosting the WebBrowser control,
+// brought to life by a navigation thread and a UI thread of its own. One
+// object serves one show-address request and is shared by the launcher and
+// both threads; the last of the three to let go frees it.
+
+#include "CString.h"
+#include "ComBSTR.h"
+#include "ComVariant.h"
+#include "Handle.h"
+#include "MessageLoop.h"
+#include "WTLAxControl.h"
+
+#include <windows.h>
+#include <exdisp.h>
+
+#include <atomic>
+
+class CIENavigator : public CWTLAxControl<CIENavigator, IWebBrowser2>, public CMessageFilter {
+public:
+    CIENavigator();
+    ~CIENavigator() override;
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result, DWORD mapId = 0) override;
+    BOOL PreTranslateMessage(MSG* message) override;
+
+    // UI thread: creates and shows the window. Returns 1.
+    int CreateBrowserWindow();
+    // Navigation thread: waits for the page outcome; true when no error.
+    bool WaitForPage(DWORD milliseconds);
+    // Navigation thread: has the UI thread start the navigation to m_url on
+    // the control's own apartment and returns Navigate's result.
+    HRESULT StartNavigation(HWND window);
+    void SetCaption(const char* text);
+    // UI thread, after its loop: gives the control back and destroys the
+    // window while this object is still alive.
+    void DestroyBrowserWindow();
+
+    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnStartNavigation(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // One reference each for the launcher, the navigation thread and the UI
+    // thread.
+    void AddReference();
+    void ReleaseReference();
+
+    // Flags one thread writes and another reads after an event: atomic so
+    // the event order is all that decides what the reader sees.
+    std::atomic<bool> m_closed{false};
+    std::atomic<bool> m_waiting{false};
+    CHandle m_pageEvent;
+    CHandle m_errorEvent;
+    RECT m_rect;
+    CHandle m_doneEvent;
+    CHandle m_readyEvent;
+    HWND m_parent = nullptr;
+    CString m_url;
+    CString* m_urlOut;
+    CString m_watchText;
+    int m_watchMode = 3;
+    int* m_watchModeOut = nullptr;
+    CString* m_pageTextOut = nullptr;
+    CString m_pageText;
+    int* m_width;
+    int* m_height;
+    int m_timeoutSeconds = 1000;
+    int m_closeDelaySeconds = 1000;
+    int m_wait = 1;
+    int m_maxNavigations = 1000;
+    int* m_navigationCountOut = nullptr;
+    std::atomic<int> m_stoppedByPage{1};
+    std::atomic<bool> m_error{false};
+    int m_navigationCount = 0;
+    DWORD m_style = WS_OVERLAPPEDWINDOW;
+
+private:
+    void PlaceWindow();
+    void ActivateControl();
+
+    LONG m_references = 1;
+};
+
+// The message that carries a navigation start to the UI thread.
+const UINT kStartNavigationMessage = WM_APP + 0x4E;
+
+DWORD WINAPI NavigateThreadProc(void* navigator);
+DWORD WINAPI UIThreadProc(void* navigator);

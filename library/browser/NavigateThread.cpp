@@ -1,0 +1,63 @@
+// The navigation thread of a browser window: starts the UI thread, starts
+// the navigation, waits for the page's outcome, reports it to the launcher
+// and closes the window after the close delay.
+#include "IENavigator.h"
+
+namespace {
+
+// Starts the UI thread and waits until its window is ready. False when the
+// thread could not start, ended without a window, or was not ready in time.
+bool StartUIThread(CIENavigator& navigator) {
+    navigator.AddReference();
+    CHandle uiThread(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
+    if (!uiThread.IsValid()) {
+        navigator.ReleaseReference();
+        return false;
+    }
+    const HANDLE readyOrEnded[] = {navigator.m_readyEvent, uiThread};
+    // For the window to be ready, at most 10 s; a UI thread that ends first
+    // could not make its window. Ready wins when both are signalled.
+    return ::WaitForMultipleObjects(2, readyOrEnded, FALSE, 10000) == WAIT_OBJECT_0;
+}
+
+void Navigate(CIENavigator& navigator) {
+    // Read once: the UI thread clears the handle when the window goes.
+    const HWND window = navigator.m_hWnd;
+    const HRESULT started = navigator.StartNavigation(window);
+    navigator.SetCaption(navigator.m_url);
+    if (FAILED(started)) {
+        navigator.m_error = true;
+        navigator.m_stoppedByPage = 0;
+    } else {
+        navigator.WaitForPage(static_cast<DWORD>(navigator.m_timeoutSeconds) * 1000);
+    }
+
+    if (!::IsWindow(window) || navigator.m_closed)
+        return;
+    ::SetEvent(navigator.m_doneEvent);
+    // The window lingers for its close delay so the user can read the page;
+    // a navigation that never started has nothing to show.
+    if (SUCCEEDED(started))
+        ::Sleep(static_cast<DWORD>(navigator.m_closeDelaySeconds) * 1000);
+    if (::IsWindow(window) && !navigator.m_closed)
+        ::PostMessageA(window, WM_DESTROY, 0, 0);
+}
+
+void RunNavigation(CIENavigator& navigator) {
+    if (StartUIThread(navigator)) {
+        Navigate(navigator);
+    } else {
+        navigator.m_error = true;
+        navigator.m_stoppedByPage = 0;
+    }
+    ::SetEvent(navigator.m_doneEvent);
+}
+
+} // namespace
+
+DWORD WINAPI NavigateThreadProc(void* param) {
+    auto* navigator = static_cast<CIENavigator*>(param);
+    RunNavigation(*navigator);
+    navigator->ReleaseReference();
+    return 0;
+}

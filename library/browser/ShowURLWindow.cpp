@@ -1,0 +1,123 @@
+#include "ShowURLWindow.h"
+
+#include "AxHost.h"
+#include "IENavigator.h"
+
+#include <commctrl.h>
+
+CString theDefaultURL;
+WindowSize theDefaultWindowSize = {1000, 700};
+CAppModule theAppModule;
+
+namespace {
+
+// The type library identifier the module is initialised with.
+const GUID kAtlLibraryId = {
+    0x44EC0535, 0x400F, 0x11D0, {0x9D, 0xCD, 0x00, 0xA0, 0xC9, 0x03, 0x91, 0xD3}};
+
+HINSTANCE LibraryModule() {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&ShowURLWindow), &module);
+    return module;
+}
+
+// Every call does these again; each is harmless when already done.
+void PrepareWindowClasses() {
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = 0xFF;
+    ::InitCommonControlsEx(&controls);
+    theAppModule.Init(nullptr, LibraryModule(), &kAtlLibraryId);
+    AtlAxWinInit();
+}
+
+void TakeRequest(CIENavigator& navigator, CString* address, CString* pageTextOut, int* width,
+                 int* height, int timeoutSeconds, int closeDelaySeconds, const char* watchText,
+                 int* watchMode, int* navigationLimit) {
+    navigator.m_url = *address;
+    navigator.m_urlOut = address;
+    navigator.m_stoppedByPage = 1;
+    if (width)
+        navigator.m_width = width;
+    if (height)
+        navigator.m_height = height;
+    if (timeoutSeconds != 0)
+        navigator.m_timeoutSeconds = timeoutSeconds;
+    if (closeDelaySeconds != 0)
+        navigator.m_closeDelaySeconds = closeDelaySeconds;
+    if (watchText)
+        navigator.m_watchText = watchText;
+    if (watchMode) {
+        navigator.m_watchMode = *watchMode;
+        navigator.m_watchModeOut = watchMode;
+        *watchMode = 0;
+    }
+    if (navigationLimit) {
+        navigator.m_maxNavigations = *navigationLimit;
+        navigator.m_navigationCountOut = navigationLimit;
+        *navigationLimit = navigator.m_navigationCount;
+    }
+    if (pageTextOut)
+        navigator.m_pageTextOut = pageTextOut;
+}
+
+void TakePlacingWindow(CIENavigator& navigator, HWND* parentWindow) {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindThreadWindowProc,
+                        reinterpret_cast<LPARAM>(&found));
+    navigator.m_parent = found;
+    if (!parentWindow)
+        return;
+    if (*parentWindow)
+        navigator.m_parent = *parentWindow;
+    else
+        *parentWindow = found;
+}
+
+int ResultOf(const CIENavigator& navigator) {
+    if (navigator.m_stoppedByPage)
+        return 0;
+    return navigator.m_error ? -1 : 1;
+}
+
+} // namespace
+
+BOOL CALLBACK FindThreadWindowProc(HWND window, LPARAM found) {
+    if (!::IsWindow(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+int ShowURLWindow(CString* address, CString* pageTextOut, int* width, int* height,
+                  int timeoutSeconds, int closeDelaySeconds, const char* watchText, int* watchMode,
+                  int* navigationLimit, int wait, DWORD style, HWND* parentWindow) {
+    PrepareWindowClasses();
+    auto* navigator = new CIENavigator();
+    TakeRequest(*navigator, address, pageTextOut, width, height, timeoutSeconds, closeDelaySeconds,
+                watchText, watchMode, navigationLimit);
+    navigator->m_wait = wait;
+    navigator->m_style = style;
+    TakePlacingWindow(*navigator, parentWindow);
+
+    navigator->AddReference();
+    CHandle thread(::CreateThread(nullptr, 0, NavigateThreadProc, navigator, 0, nullptr));
+    int result = 0;
+    if (!thread.IsValid()) {
+        // Nothing will report an outcome: an error, whether or not the
+        // caller waits.
+        navigator->ReleaseReference();
+        navigator->m_stoppedByPage = 0;
+        navigator->m_error = true;
+        result = -1;
+    } else if (wait) {
+        // Until the window reports its outcome; the limit only keeps a lost
+        // signal from blocking the caller for ever.
+        ::WaitForSingleObject(navigator->m_doneEvent, 4000000);
+        result = ResultOf(*navigator);
+    }
+    navigator->ReleaseReference();
+    return result;
+}
