@@ -2,6 +2,7 @@
 
 #include "HttpFetch.h"
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -151,4 +152,8 @@ void RefreshProductRecord() {
         status = kHttpStatusException;
     }
     theLastStatus = status;
+}
+
+int ServiceResultValue() {
+    return std::atoi(theFacts["n_result"].GetString());
 }

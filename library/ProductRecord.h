@@ -35,6 +35,10 @@ extern const int theServiceKeyCount;
 // kRecordStatusUnreadable.
 void RefreshProductRecord();
 
+// The product's integer service value: n_result read as atoi does (0 when
+// the record has none or it is not a number).
+int ServiceResultValue();
+
 // The request address for a product.
 CString GetProductRecordURL(const CString& company, const CString& software,
                             const CString& version);

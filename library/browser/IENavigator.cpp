@@ -1,6 +1,7 @@
 #include "IENavigator.h"
 
 #include "ShowURLWindow.h"
+#include "WindowStorage.h"
 
 namespace {
 

@@ -15,6 +15,9 @@
 #include <exdisp.h>
 
 #include <atomic>
+#include <memory>
+
+class CWindowStorage;
 
 class CIENavigator : public CWTLAxControl<CIENavigator, IWebBrowser2>, public CMessageFilter {
 public:
@@ -75,6 +78,9 @@ public:
     std::atomic<bool> m_error{false};
     int m_navigationCount = 0;
     DWORD m_style = WS_OVERLAPPEDWINDOW;
+    // What the window writes back into when the request gave it storage of
+    // its own; freed with the object, after the window is gone.
+    std::unique_ptr<CWindowStorage> m_storage;
 
 private:
     void PlaceWindow();

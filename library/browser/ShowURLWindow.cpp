@@ -2,12 +2,14 @@
 
 #include "AxHost.h"
 #include "IENavigator.h"
+#include "LaunchURLWindow.h"
 
 #include <commctrl.h>
 
 CString theDefaultURL;
 WindowSize theDefaultWindowSize = {1000, 700};
 CAppModule theAppModule;
+void (*theLaunchObserver)(const CIENavigator& request) = nullptr;
 
 namespace {
 
@@ -94,13 +96,36 @@ BOOL CALLBACK FindThreadWindowProc(HWND window, LPARAM found) {
 int ShowURLWindow(CString* address, CString* pageTextOut, int* width, int* height,
                   int timeoutSeconds, int closeDelaySeconds, const char* watchText, int* watchMode,
                   int* navigationLimit, int wait, DWORD style, HWND* parentWindow) {
+    return LaunchURLWindow(nullptr, address, pageTextOut, width, height, timeoutSeconds,
+                           closeDelaySeconds, watchText, watchMode, navigationLimit, wait, style,
+                           parentWindow);
+}
+
+int LaunchURLWindow(std::unique_ptr<CWindowStorage> storage, CString* address, CString* pageTextOut,
+                    int* width, int* height, int timeoutSeconds, int closeDelaySeconds,
+                    const char* watchText, int* watchMode, int* navigationLimit, int wait,
+                    DWORD style, HWND* parentWindow) {
     PrepareWindowClasses();
+    // Windows without a size of their own would share the default's two
+    // ints and could leave it half one window's size, half another's.
+    if (!width || !height) {
+        if (!storage)
+            storage.reset(new CWindowStorage());
+        storage->ShareSize(theDefaultWindowSize, !width, !height);
+        if (!width)
+            width = &storage->m_size.width;
+        if (!height)
+            height = &storage->m_size.height;
+    }
     auto* navigator = new CIENavigator();
+    navigator->m_storage = std::move(storage);
     TakeRequest(*navigator, address, pageTextOut, width, height, timeoutSeconds, closeDelaySeconds,
                 watchText, watchMode, navigationLimit);
     navigator->m_wait = wait;
     navigator->m_style = style;
     TakePlacingWindow(*navigator, parentWindow);
+    if (theLaunchObserver)
+        theLaunchObserver(*navigator);
 
     navigator->AddReference();
     CHandle thread(::CreateThread(nullptr, 0, NavigateThreadProc, navigator, 0, nullptr));

@@ -1,6 +1,7 @@
 // The UI thread of a browser window: creates the window with its control,
 // then runs the window's message loop until the window is closed.
 #include "IENavigator.h"
+#include "WindowStorage.h"
 
 namespace {
 
@@ -72,6 +73,10 @@ DWORD WINAPI UIThreadProc(void* param) {
         if (navigator->IsWindow()) {
             ::SetEvent(navigator->m_readyEvent);
             exitCode = loop.Run();
+            // The final size is written; shared sizes learn it while the
+            // window is still there, so whoever sees it gone sees the size.
+            if (navigator->m_storage)
+                navigator->m_storage->WindowGone();
             // A short pause before the window and its control go, so the
             // thread's last posted work is not cut off mid-step.
             ::Sleep(100);

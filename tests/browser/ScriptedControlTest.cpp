@@ -253,6 +253,31 @@ TEST(ScriptedControl, FollowUpNavigationAndOfflineState) {
     EXPECT_FALSE(hosted.WaitForEvents(3, 500));
 }
 
+TEST(ScriptedControl, SubmitSendsThePagesFormWithOneFieldSet) {
+    TempPage page("<body><form method=\"post\" action=\"sent.htm\">"
+                  "<input type=\"hidden\" name=\"id\" value=\"a&amp;b\">"
+                  "<textarea name=\"message\" rows=\"8\"></textarea>"
+                  "<input type=\"submit\" value=\"Send\"></form></body>");
+    FakeBrowserSetScript("submit message=hello there");
+    HostedControl hosted;
+    ASSERT_EQ(S_OK, hosted.Navigate(page.Address()));
+    ASSERT_TRUE(hosted.WaitForEvents(2));
+    const std::string directory = page.Address().substr(0, page.Address().find_last_of('/') + 1);
+    // No such file: the control reports the address it tried.
+    EXPECT_EQ(DISPID_NAVIGATEERROR, hosted.sink->events[1].id);
+    EXPECT_EQ(directory + "sent.htm?id=a%26b&message=hello+there", hosted.sink->events[1].url);
+}
+
+TEST(ScriptedControl, SubmitOnAPageWithoutAFormGoesNowhere) {
+    TempPage page("<body>no form here</body>");
+    FakeBrowserSetScript("submit message=x");
+    HostedControl hosted;
+    ASSERT_EQ(S_OK, hosted.Navigate(page.Address()));
+    ASSERT_TRUE(hosted.WaitForEvents(1));
+    EXPECT_FALSE(hosted.WaitForEvents(2, 500));
+    EXPECT_TRUE(FakeLogHas("Submit without a form"));
+}
+
 TEST(ScriptedControl, SlowLoadAndAPageThatNeverCompletes) {
     FakeBrowserSetScript("delay 700");
     TempPage page("<body>slow</body>");

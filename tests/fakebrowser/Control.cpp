@@ -50,9 +50,18 @@ void CompleteLoad(Control* control, const std::string& url) {
         IDispatch_Release(frame);
     }
     ShowPage(control, Widen(url), loaded.html);
-    std::string next;
-    if (!control->pending && TakeFollow(next))
-        StartLoad(control, next);
+    NextStep step;
+    if (control->pending || !TakeNextStep(step))
+        return;
+    if (!step.submit) {
+        StartLoad(control, step.argument);
+        return;
+    }
+    std::string submission;
+    if (FormSubmission(url, loaded.html, step.argument, submission))
+        StartLoad(control, submission);
+    else
+        Log("Submit without a form");
 }
 
 LRESULT CALLBACK SchedulerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -67,8 +67,14 @@ struct Script {
 };
 
 Script CurrentScript();
-// The next follow-up address, once.
-bool TakeFollow(std::string& url);
+// What the control does after a top-level completion: navigate on to an
+// address (follow), or send the page's form with one field set (submit).
+struct NextStep {
+    bool submit = false;
+    std::string argument;
+};
+// The next step, once.
+bool TakeNextStep(NextStep& step);
 void Log(const std::string& line);
 void ObjectCreated();
 void ObjectDestroyed();
@@ -88,6 +94,11 @@ struct LoadResult {
 LoadResult LoadAddress(const std::string& url);
 // The body element's HTML, its own tags included.
 std::string BodyOf(const std::string& html);
+// The address that sends the first form of a page loaded from pageUrl: its
+// action (relative to the page) with its named fields as a query, where
+// assignment ("NAME=VALUE") sets one field. False when there is no form.
+bool FormSubmission(const std::string& pageUrl, const std::string& html,
+                    const std::string& assignment, std::string& address);
 // The page the control shows after a navigation error.
 const char* ErrorPageAddress();
 const char* ErrorPageHtml();

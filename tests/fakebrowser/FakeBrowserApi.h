@@ -14,7 +14,12 @@
 //   error CODE   every navigation reports NavigateError with status CODE,
 //                then shows the error page (unless the sink cancels)
 //   follow URL   after a top-level completion the control navigates on to
-//                URL; each follow is used once, in order
+//                URL
+//   submit F=V   after a top-level completion the control sends the page's
+//                first form as a GET of its action, with the form's named
+//                fields and field F set to V ("Submit without a form" in
+//                the log when the page has none)
+//                follows and submits are used once each, in order
 //   real         new controls are Wine's own WebBrowser control
 // Without a script, file:// and http://127.0.0.1 addresses load and
 // complete; an address that cannot load reports NavigateError and shows an

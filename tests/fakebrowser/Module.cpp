@@ -17,7 +17,7 @@ const CLSID kScriptedClassId = {
 HINSTANCE g_instance = nullptr;
 std::mutex g_lock;
 Script g_script;
-std::deque<std::string> g_follows;
+std::deque<NextStep> g_nextSteps;
 std::string g_log;
 LONG g_liveObjects = 0;
 
@@ -36,11 +36,15 @@ std::vector<std::string> SplitDirectives(const char* text) {
     return directives;
 }
 
-void ApplyDirective(const std::string& directive, Script& script,
-                    std::deque<std::string>& follows) {
+void ApplyDirective(const std::string& directive, Script& script, std::deque<NextStep>& nextSteps) {
     std::istringstream words(directive);
     std::string verb, argument;
-    words >> verb >> argument;
+    words >> verb;
+    // A form's value may hold blanks: the rest of the directive.
+    if (verb == "submit")
+        std::getline(words >> std::ws, argument);
+    else
+        words >> argument;
     if (verb == "refuse")
         script.refuse = true;
     else if (verb == "never")
@@ -55,8 +59,8 @@ void ApplyDirective(const std::string& directive, Script& script,
         script.errorCode = std::strtol(argument.c_str(), nullptr, 0);
     else if (verb == "frame")
         script.frames.push_back(argument);
-    else if (verb == "follow")
-        follows.push_back(argument);
+    else if (verb == "follow" || verb == "submit")
+        nextSteps.push_back({verb == "submit", argument});
     else if (!verb.empty()) {
         std::fprintf(stderr, "fakebrowser: unknown script directive \"%s\"\n", directive.c_str());
         std::fflush(stderr);
@@ -140,12 +144,12 @@ Script CurrentScript() {
     return g_script;
 }
 
-bool TakeFollow(std::string& url) {
+bool TakeNextStep(NextStep& step) {
     std::lock_guard<std::mutex> hold(g_lock);
-    if (g_follows.empty())
+    if (g_nextSteps.empty())
         return false;
-    url = g_follows.front();
-    g_follows.pop_front();
+    step = g_nextSteps.front();
+    g_nextSteps.pop_front();
     return true;
 }
 
@@ -220,12 +224,12 @@ STDAPI DllCanUnloadNow() {
 
 extern "C" void FakeBrowserSetScript(const char* text) {
     Script script;
-    std::deque<std::string> follows;
+    std::deque<NextStep> nextSteps;
     for (const std::string& directive : SplitDirectives(text))
-        ApplyDirective(directive, script, follows);
+        ApplyDirective(directive, script, nextSteps);
     std::lock_guard<std::mutex> hold(g_lock);
     g_script = script;
-    g_follows = follows;
+    g_nextSteps = nextSteps;
     g_log.clear();
 }
 

@@ -1,0 +1,76 @@
+#pragma once
+// What the About, contact and web-address window tests share: the windows
+// of this process, the requests the launcher starts, and a contact call on
+// a thread of its own.
+
+#include "CString.h"
+
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+// The top-level windows of this process whose caption holds text (ignoring
+// case).
+std::vector<HWND> ProcessWindowsWith(const std::string& text);
+// The first such window that is not among known, once there is one.
+HWND WaitForNewProcessWindow(const std::string& text, const std::vector<HWND>& known,
+                             DWORD timeoutMs = 10000);
+SIZE OuterSize(HWND window);
+void Resize(HWND window, int width, int height);
+
+std::string ReadWholeFile(const std::string& path);
+bool Has(const std::string& text, const std::string& part);
+
+// A request as the launcher hands it to its window.
+struct LaunchedRequest {
+    std::string address;
+    const void* addressOut;
+    const void* widthOut;
+    const void* watchModeOut;
+    int width;
+    int height;
+    int timeoutSeconds;
+    int closeDelaySeconds;
+    std::string watchText;
+    int watchMode;
+    bool pageTextOut;
+    bool navigationLimitOut;
+    int wait;
+    DWORD style;
+};
+
+// Records every request launched while it lives (one at a time per process).
+class LaunchRecorder {
+public:
+    LaunchRecorder();
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+    ~LaunchRecorder();
+    std::vector<LaunchedRequest> Requests() const;
+};
+
+// ContactSupport on a thread of its own, as the caller would block in it.
+class ContactCall {
+public:
+    ContactCall(const char* company, const char* software, const char* version);
+    ContactCall(const ContactCall&) = delete;
+    ContactCall& operator=(const ContactCall&) = delete;
+    // Joins; a call still blocked is released by closing its window first.
+    ~ContactCall();
+    bool WaitDone(DWORD timeoutMs);
+    int Result() const { return m_result; }
+    int LastStatus() const { return m_lastStatus; }
+
+private:
+    void Release();
+
+    volatile LONG m_done = 0;
+    int m_result = 0;
+    int m_lastStatus = 0;
+    std::thread m_thread;
+};
+
+// The contact form's address for a software id, on the local service.
+std::string ContactAddress(const std::string& softwareId);
