@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 namespace {
 
@@ -133,6 +134,10 @@ struct TimeoutCase {
     const char* software;
     int seconds;
 };
+
+void PrintTo(const TimeoutCase& timeout, std::ostream* out) {
+    *out << '"' << timeout.software << "\" " << timeout.seconds << " s";
+}
 
 std::string TimeoutCaseName(const testing::TestParamInfo<TimeoutCase>& info) {
     std::string name = info.param.software;
