@@ -51,7 +51,7 @@ TEST(AboutWindow, WritesTheRecordsPageBesideTheProgramAndReturnsTheServiceValue)
     // Returned while its window is still open.
     HWND window = WaitForProcessWindow(kPageCaption);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(AboutWindow, OpensA600By400WindowOnThePagesAddress) {
@@ -63,7 +63,7 @@ TEST(AboutWindow, OpensA600By400WindowOnThePagesAddress) {
     EXPECT_EQ(600, size.cx);
     EXPECT_EQ(400, size.cy);
     EXPECT_TRUE(WaitUntil([] { return FakeLogHas("Navigate " + theAboutPageURL.str()); }, 5000));
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
@@ -71,8 +71,8 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     About(kCompany, "About Listed", "2.5");
     HWND first = WaitForProcessWindow(kPageCaption);
     ASSERT_NE(nullptr, first);
-    Resize(first, 700, 500);
-    ASSERT_TRUE(CloseAndWait(first));
+    ASSERT_TRUE(Resize(first, 700, 500));
+    ASSERT_TRUE(UserClose(first));
     EXPECT_EQ(700, theAboutWindowSize.width);
     EXPECT_EQ(500, theAboutWindowSize.height);
 
@@ -82,7 +82,7 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     const SIZE size = OuterSize(second);
     EXPECT_EQ(700, size.cx);
     EXPECT_EQ(500, size.cy);
-    EXPECT_TRUE(CloseAndWait(second));
+    EXPECT_TRUE(UserClose(second));
 }
 
 TEST(AboutWindow, HandsItsWindowValuesToTheWindow) {
@@ -91,7 +91,7 @@ TEST(AboutWindow, HandsItsWindowValuesToTheWindow) {
     About(kCompany, "About Listed", "2.5");
     HWND window = WaitForProcessWindow(kPageCaption);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 
     const std::vector<LaunchedRequest> requests = recorder.Requests();
     ASSERT_EQ(1u, requests.size());
@@ -127,7 +127,7 @@ TEST(AboutWindow, RecordWithoutAnIntegerValueReturnsZero) {
     EXPECT_EQ(0, About(kCompany, "About Text Result", "1.0"));
     EXPECT_TRUE(WaitUntil([] { return ProcessWindowsWith(kPageCaption).size() == 2; }, 10000));
     for (HWND window : ProcessWindowsWith(kPageCaption))
-        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_TRUE(UserClose(window));
 }
 
 struct TimeoutCase {
@@ -153,7 +153,7 @@ TEST_P(AboutTimeout, RecordsTimeOutTextGivesTheWindowsTimeOut) {
     About(kCompany, GetParam().software, "1.0");
     HWND window = WaitForProcessWindow(kPageCaption);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
     const std::vector<LaunchedRequest> requests = recorder.Requests();
     ASSERT_EQ(1u, requests.size());
     EXPECT_EQ(GetParam().seconds, requests[0].timeoutSeconds);

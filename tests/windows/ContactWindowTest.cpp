@@ -32,7 +32,7 @@ TEST(ContactWindow, ReturnsWhenTheThankYouPageHasLoadedWithZeroInTheLastStatus) 
     EXPECT_EQ(0, call.LastStatus());
     // It stays for its close delay.
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(ContactWindow, HandsItsWindowValuesToTheWindow) {
@@ -43,7 +43,7 @@ TEST(ContactWindow, HandsItsWindowValuesToTheWindow) {
         HWND window = WaitForProcessWindow(kPageCaption);
         ASSERT_NE(nullptr, window);
         EXPECT_FALSE(call.WaitDone(0));
-        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_TRUE(UserClose(window));
     }
     const std::vector<LaunchedRequest> requests = recorder.Requests();
     ASSERT_EQ(1u, requests.size());
@@ -67,7 +67,7 @@ TEST(ContactWindow, UsersCloseGivesMinusOneInTheLastStatus) {
     ContactCall call(kCompany, kSoftware, "1.0");
     HWND window = WaitForProcessWindow(kPageCaption);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
     ASSERT_TRUE(call.WaitDone(10000));
     EXPECT_EQ(77, call.Result());
     EXPECT_EQ(-1, call.LastStatus());
@@ -81,7 +81,7 @@ TEST(ContactWindow, AfterTheUsersCloseAPageBuiltBeforeTheNextExchangeHasNoUpToDa
         ContactCall call(kCompany, kSoftware, "1.0");
         HWND window = WaitForProcessWindow(kPageCaption);
         ASSERT_NE(nullptr, window);
-        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_TRUE(UserClose(window));
         ASSERT_TRUE(call.WaitDone(10000));
     }
     ASSERT_EQ(-1, theLastStatus);
@@ -100,7 +100,7 @@ TEST(ContactWindow, WithoutABaseAddressStartsFromTheDefaultOne) {
         ContactCall call(kCompany, kSoftware, "1.0");
         HWND window = WaitForProcessWindow(kPageCaption);
         ASSERT_NE(nullptr, window);
-        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_TRUE(UserClose(window));
         ASSERT_TRUE(call.WaitDone(10000));
     }
     EXPECT_EQ(theDefaultServiceBaseURL, theServiceBaseURL.str());

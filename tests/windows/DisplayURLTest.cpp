@@ -32,7 +32,7 @@ TEST(DisplayURL, ReturnsZeroAtOnce) {
     EXPECT_EQ(address, theDisplayURL.str());
     HWND window = WaitForProcessWindow(CaptionToken(address));
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(DisplayURL, WithoutWidthAndHeightOpensAtTheBrowserWindowsDefaultSize) {
@@ -44,7 +44,7 @@ TEST(DisplayURL, WithoutWidthAndHeightOpensAtTheBrowserWindowsDefaultSize) {
     const SIZE size = OuterSize(window);
     EXPECT_EQ(1000, size.cx);
     EXPECT_EQ(700, size.cy);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(DisplayURL, GivenSizeOpensAtItAndReceivesTheFinalSize) {
@@ -59,8 +59,8 @@ TEST(DisplayURL, GivenSizeOpensAtItAndReceivesTheFinalSize) {
     const SIZE size = OuterSize(window);
     EXPECT_EQ(640, size.cx);
     EXPECT_EQ(480, size.cy);
-    Resize(window, 700, 450);
-    ASSERT_TRUE(CloseAndWait(window));
+    ASSERT_TRUE(Resize(window, 700, 450));
+    ASSERT_TRUE(UserClose(window));
     EXPECT_EQ(700, width);
     EXPECT_EQ(450, height);
     EXPECT_EQ(1000, theDefaultWindowSize.width);
@@ -73,11 +73,11 @@ TEST(DisplayURL, HandsItsWindowValuesToTheWindow) {
     const std::string address = UniqueAddress("values");
     HWND window = DisplayWithoutSize(address, 7);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
     const std::string defaultDelay = UniqueAddress("defaultdelay");
     window = DisplayWithoutSize(defaultDelay, 0);
     ASSERT_NE(nullptr, window);
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 
     const std::vector<LaunchedRequest> requests = recorder.Requests();
     ASSERT_EQ(2u, requests.size());
@@ -114,7 +114,7 @@ TEST(DisplayURL, TheCallsAddressStaysWhileTheWindowGoesOnLoading) {
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(WaitUntil([&] { return FakeLogHas("DocumentComplete " + next.Address()); }, 5000));
     EXPECT_EQ(first.Address(), theDisplayURL.str());
-    EXPECT_TRUE(CloseAndWait(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(DisplayURL, TwoWindowsWithoutSizeLeaveTheDefaultAtTheSizeOfTheLastClosed) {
@@ -123,12 +123,12 @@ TEST(DisplayURL, TwoWindowsWithoutSizeLeaveTheDefaultAtTheSizeOfTheLastClosed) {
     HWND second = DisplayWithoutSize(UniqueAddress("secondofboth"));
     ASSERT_NE(nullptr, first);
     ASSERT_NE(nullptr, second);
-    Resize(first, 810, 610);
-    Resize(second, 720, 520);
-    ASSERT_TRUE(CloseAndWait(second));
+    ASSERT_TRUE(Resize(first, 810, 610));
+    ASSERT_TRUE(Resize(second, 720, 520));
+    ASSERT_TRUE(UserClose(second));
     EXPECT_EQ(720, theDefaultWindowSize.width);
     EXPECT_EQ(520, theDefaultWindowSize.height);
-    ASSERT_TRUE(CloseAndWait(first));
+    ASSERT_TRUE(UserClose(first));
     EXPECT_EQ(810, theDefaultWindowSize.width);
     EXPECT_EQ(610, theDefaultWindowSize.height);
 
@@ -137,5 +137,5 @@ TEST(DisplayURL, TwoWindowsWithoutSizeLeaveTheDefaultAtTheSizeOfTheLastClosed) {
     const SIZE size = OuterSize(third);
     EXPECT_EQ(810, size.cx);
     EXPECT_EQ(610, size.cy);
-    EXPECT_TRUE(CloseAndWait(third));
+    EXPECT_TRUE(UserClose(third));
 }

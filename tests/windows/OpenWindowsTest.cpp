@@ -48,10 +48,10 @@ TEST_P(ThreeOpenWindows, EveryWindowEndsCleanlyAndNoThreadOrHandleStaysBehind) {
     FakeBrowserSetScript("never");
     HWND warmUp = OpenAbout({});
     ASSERT_NE(nullptr, warmUp);
-    ASSERT_TRUE(CloseAndWait(warmUp));
+    ASSERT_TRUE(UserClose(warmUp));
     warmUp = OpenDisplay(UniqueAddress("warmup"), 1);
     ASSERT_NE(nullptr, warmUp);
-    ASSERT_TRUE(CloseAndWait(warmUp));
+    ASSERT_TRUE(UserClose(warmUp));
     // Until the warm-up windows' threads have ended (the web-address one
     // sleeps its close delay).
     int threads = CountProcessThreads();
@@ -75,7 +75,7 @@ TEST_P(ThreeOpenWindows, EveryWindowEndsCleanlyAndNoThreadOrHandleStaysBehind) {
     for (HWND window : windows)
         ASSERT_NE(nullptr, window);
     for (int which : GetParam())
-        EXPECT_TRUE(CloseAndWait(windows[which])) << "window " << which;
+        EXPECT_TRUE(UserClose(windows[which])) << "window " << which;
 
     EXPECT_EQ(3, CountLogLines("Quit"));
     // The web-address window's navigation thread sleeps out its close delay.
@@ -113,8 +113,8 @@ TEST(OpenWindows, TwoAboutWindowsWriteIntoStorageOfTheirOwn) {
     EXPECT_NE(static_cast<const void*>(&theAboutPageURL), requests[1].addressOut);
     EXPECT_NE(requests[0].widthOut, requests[1].widthOut);
     EXPECT_NE(static_cast<const void*>(&theAboutWindowSize.width), requests[0].widthOut);
-    EXPECT_TRUE(CloseAndWait(first));
-    EXPECT_TRUE(CloseAndWait(second));
+    EXPECT_TRUE(UserClose(first));
+    EXPECT_TRUE(UserClose(second));
 }
 
 TEST(OpenWindows, TwoAboutWindowsLeaveTheSizeOfTheLastClosedForTheNext) {
@@ -123,10 +123,10 @@ TEST(OpenWindows, TwoAboutWindowsLeaveTheSizeOfTheLastClosedForTheNext) {
     HWND second = OpenAbout({first});
     ASSERT_NE(nullptr, first);
     ASSERT_NE(nullptr, second);
-    Resize(first, 700, 500);
-    Resize(second, 640, 480);
-    ASSERT_TRUE(CloseAndWait(second));
-    ASSERT_TRUE(CloseAndWait(first));
+    ASSERT_TRUE(Resize(first, 700, 500));
+    ASSERT_TRUE(Resize(second, 640, 480));
+    ASSERT_TRUE(UserClose(second));
+    ASSERT_TRUE(UserClose(first));
     EXPECT_EQ(700, theAboutWindowSize.width);
     EXPECT_EQ(500, theAboutWindowSize.height);
 
@@ -135,5 +135,5 @@ TEST(OpenWindows, TwoAboutWindowsLeaveTheSizeOfTheLastClosedForTheNext) {
     const SIZE size = OuterSize(next);
     EXPECT_EQ(700, size.cx);
     EXPECT_EQ(500, size.cy);
-    EXPECT_TRUE(CloseAndWait(next));
+    EXPECT_TRUE(UserClose(next));
 }

@@ -86,14 +86,26 @@ HWND WaitForNewProcessWindow(const std::string& text, const std::vector<HWND>& k
     return found;
 }
 
+bool UserClose(HWND window, DWORD timeoutMs) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForWindowGone(window, timeoutMs);
+}
+
 SIZE OuterSize(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void Resize(HWND window, int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+bool Resize(HWND window, int width, int height) {
+    SetWindowPos(window, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
+    return WaitUntil(
+        [&] {
+            const SIZE size = OuterSize(window);
+            return size.cx == width && size.cy == height;
+        },
+        5000);
 }
 
 std::string ReadWholeFile(const std::string& path) {

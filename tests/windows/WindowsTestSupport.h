@@ -17,8 +17,13 @@ std::vector<HWND> ProcessWindowsWith(const std::string& text);
 // The first such window that is not among known, once there is one.
 HWND WaitForNewProcessWindow(const std::string& text, const std::vector<HWND>& known,
                              DWORD timeoutMs = 10000);
+// Closes the window as its close box would, without waiting on the
+// window's thread, and waits until it is gone.
+bool UserClose(HWND window, DWORD timeoutMs = 10000);
 SIZE OuterSize(HWND window);
-void Resize(HWND window, int width, int height);
+// Resizes the window, as the user's dragging would, and waits until it has
+// that size.
+bool Resize(HWND window, int width, int height);
 
 std::string ReadWholeFile(const std::string& path);
 bool Has(const std::string& text, const std::string& part);
