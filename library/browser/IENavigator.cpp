@@ -66,10 +66,11 @@ LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
         *m_height = window.bottom - window.top;
     }
     m_closed = true;
+    // The navigation thread reports the outcome when it ends. Signalling the
+    // launcher from here, before the wait for the page had begun, would
+    // release it with no outcome: a time-out instead of the user's close.
     if (m_waiting)
         ::SetEvent(m_errorEvent);
-    else
-        ::SetEvent(m_doneEvent);
     ::PostQuitMessage(18);
     return 0;
 }
@@ -117,6 +118,14 @@ void CIENavigator::SetCaption(const char* text) {
 
 bool CIENavigator::WaitForPage(DWORD milliseconds) {
     m_waiting = true;
+    // A close that came before the wait began set no event for it: it would
+    // go unnoticed until the time-out. Either this sees the close, or
+    // OnDestroy sees the wait and sets the error event.
+    if (m_closed) {
+        m_error = true;
+        m_waiting = false;
+        return false;
+    }
     const HANDLE events[] = {m_pageEvent, m_errorEvent};
     // For the page's outcome (page event: found or limit passed; error
     // event: an error or the user's closing) or the caller's time-out. When

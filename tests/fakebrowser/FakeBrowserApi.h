@@ -8,6 +8,9 @@
 // Script: directives separated by new lines or ';':
 //   refuse       Navigate fails (E_FAIL): the navigation does not start
 //   never        navigations are accepted but never complete
+//   close        Navigate closes the window that hosts the control (WM_CLOSE)
+//                and returns once that window has handled the messages it
+//                posted: the user's close landing as the navigation starts
 //   delay MS     a navigation completes MS milliseconds after it started
 //   offline      get_Offline reports VARIANT_TRUE
 //   frame URL    before each top-level completion a frame at URL completes

@@ -49,6 +49,8 @@ void ApplyDirective(const std::string& directive, Script& script, std::deque<Nex
         script.refuse = true;
     else if (verb == "never")
         script.never = true;
+    else if (verb == "close")
+        script.closeOnNavigate = true;
     else if (verb == "offline")
         script.offline = true;
     else if (verb == "real")

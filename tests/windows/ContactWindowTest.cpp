@@ -73,6 +73,17 @@ TEST(ContactWindow, UsersCloseGivesMinusOneInTheLastStatus) {
     EXPECT_EQ(-1, call.LastStatus());
 }
 
+TEST(ContactWindow, UsersCloseAsTheFormStartsLoadingGivesMinusOneAtOnce) {
+    // The close lands before the window's wait for the page has begun.
+    FakeBrowserSetScript("close");
+    ContactCall call(kCompany, kSoftware, "1.0");
+    ASSERT_TRUE(call.WaitDone(15000)) << "the close went unnoticed; the control's log:\n"
+                                      << FakeLog();
+    EXPECT_TRUE(FakeLogHas("Close"));
+    EXPECT_EQ(77, call.Result());
+    EXPECT_EQ(-1, call.LastStatus());
+}
+
 // The About page is built from theLastStatus; About itself asks the service
 // first, which sets it afresh.
 TEST(ContactWindow, AfterTheUsersCloseAPageBuiltBeforeTheNextExchangeHasNoUpToDateLine) {

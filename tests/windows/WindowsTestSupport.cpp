@@ -133,20 +133,27 @@ std::vector<LaunchedRequest> LaunchRecorder::Requests() const {
 }
 
 ContactCall::ContactCall(const char* company, const char* software, const char* version) {
+    std::shared_ptr<State> state = m_state;
     m_thread = std::thread([=] {
-        m_result = ContactSupport(company, software, version);
-        m_lastStatus = theLastStatus;
-        InterlockedExchange(&m_done, 1);
+        state->result = ContactSupport(company, software, version);
+        state->lastStatus = theLastStatus;
+        InterlockedExchange(&state->done, 1);
     });
 }
 
 ContactCall::~ContactCall() {
     Release();
-    m_thread.join();
+    // A call that could not be released blocks until its time-out; the
+    // test has failed by then, and the process ends with it.
+    if (WaitDone(0))
+        m_thread.join();
+    else
+        m_thread.detach();
 }
 
 bool ContactCall::WaitDone(DWORD timeoutMs) {
-    return WaitUntil([&] { return InterlockedCompareExchange(&m_done, 0, 0) != 0; }, timeoutMs);
+    return WaitUntil([&] { return InterlockedCompareExchange(&m_state->done, 0, 0) != 0; },
+                     timeoutMs);
 }
 
 // A call that never saw its outcome would block the test for 1000 s.

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,15 +66,20 @@ public:
     // Joins; a call still blocked is released by closing its window first.
     ~ContactCall();
     bool WaitDone(DWORD timeoutMs);
-    int Result() const { return m_result; }
-    int LastStatus() const { return m_lastStatus; }
+    int Result() const { return m_state->result; }
+    int LastStatus() const { return m_state->lastStatus; }
 
 private:
+    // Shared with the thread, which may outlive this object in a failed test.
+    struct State {
+        volatile LONG done = 0;
+        int result = 0;
+        int lastStatus = 0;
+    };
+
     void Release();
 
-    volatile LONG m_done = 0;
-    int m_result = 0;
-    int m_lastStatus = 0;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
     std::thread m_thread;
 };
 
