@@ -7,7 +7,7 @@
 #include "CString.h"
 #include "ComBSTR.h"
 #include "ComVariant.h"
-#include "Handle.h"
+#include "UniqueHandle.h"
 #include "MessageLoop.h"
 #include "WTLAxControl.h"
 
