@@ -1,5 +1,7 @@
 #include "IENavigator.h"
 
+#include "EditingKeys.h"
+#include "PageCaption.h"
 #include "ShowURLWindow.h"
 
 namespace {
@@ -54,8 +56,8 @@ BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARA
     }
 }
 
-BOOL CIENavigator::PreTranslateMessage(MSG*) {
-    return FALSE;
+BOOL CIENavigator::PreTranslateMessage(MSG* message) {
+    return HandleBrowserKey(message, p);
 }
 
 LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
@@ -111,7 +113,7 @@ HRESULT CIENavigator::StartNavigation(HWND window) {
 }
 
 void CIENavigator::SetCaption(const char* text) {
-    SetWindowText(text);
+    SetWindowText(CaptionFromURL(text));
 }
 
 bool CIENavigator::WaitForPage(DWORD milliseconds) {
@@ -139,4 +141,5 @@ void CIENavigator::DestroyBrowserWindow() {
     DetachControl();
     if (IsWindow())
         DestroyWindowWithoutMap();
+    m_icon.Destroy();
 }
