@@ -49,6 +49,8 @@ void CompleteLoad(Control* control, const std::string& url) {
         FireDocumentComplete(control, frame, Widen(frameUrl));
         IDispatch_Release(frame);
     }
+    if (script.stall)
+        return;
     ShowPage(control, Widen(url), loaded.html);
     std::string next;
     if (!control->pending && TakeFollow(next))

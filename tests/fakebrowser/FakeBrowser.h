@@ -59,6 +59,7 @@ template <const char* Name, class Vtbl> void FillUnsupported(Vtbl& vtbl) {
 struct Script {
     bool refuse = false;
     bool never = false;
+    bool stall = false;
     bool offline = false;
     bool real = false;
     DWORD delay = 0;
