@@ -60,6 +60,7 @@ struct Script {
     bool refuse = false;
     bool never = false;
     bool stall = false;
+    bool close = false;
     bool offline = false;
     bool real = false;
     DWORD delay = 0;

@@ -13,6 +13,8 @@
 //   frame URL    before each top-level completion a frame at URL completes
 //   stall        a navigation's frames complete, its top-level document
 //                never does
+//   close        Navigate posts WM_CLOSE to the window around the control,
+//                as a user closing it at once would
 //   error CODE   every navigation reports NavigateError with status CODE,
 //                then shows the error page (unless the sink cancels)
 //   follow URL   after a top-level completion the control navigates on to

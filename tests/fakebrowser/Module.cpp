@@ -49,6 +49,8 @@ void ApplyDirective(const std::string& directive, Script& script,
         script.never = true;
     else if (verb == "stall")
         script.stall = true;
+    else if (verb == "close")
+        script.close = true;
     else if (verb == "offline")
         script.offline = true;
     else if (verb == "real")
