@@ -84,6 +84,34 @@ bool IconExists(HICON icon) {
     return true;
 }
 
+// Every window writes "brc.ico" into the current directory, and browser
+// tests run in parallel processes: a directory of its own keeps another
+// process's writing from meeting this test's loading.
+class OwnCurrentDirectory {
+public:
+    OwnCurrentDirectory() {
+        char previous[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, previous);
+        m_previous = previous;
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        m_directory = std::string(temp) + "brcicon-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_directory.c_str(), nullptr);
+        SetCurrentDirectoryA(m_directory.c_str());
+    }
+    OwnCurrentDirectory(const OwnCurrentDirectory&) = delete;
+    OwnCurrentDirectory& operator=(const OwnCurrentDirectory&) = delete;
+    ~OwnCurrentDirectory() {
+        SetCurrentDirectoryA(m_previous.c_str());
+        DeleteFileA((m_directory + "\\brc.ico").c_str());
+        RemoveDirectoryA(m_directory.c_str());
+    }
+
+private:
+    std::string m_previous;
+    std::string m_directory;
+};
+
 class BrowserWindowLooks : public testing::Test {
 protected:
     void TearDown() override {
@@ -135,6 +163,7 @@ TEST_F(BrowserWindowLooks, EditingKeysReachTheControlAndAreStillDispatched) {
 }
 
 TEST_F(BrowserWindowLooks, WindowHasItsIconUntilItIsGone) {
+    OwnCurrentDirectory directory;
     FakeBrowserSetScript("never");
     HWND window = OpenWindow(UniqueAddress("icon"));
     ASSERT_NE(nullptr, window);
