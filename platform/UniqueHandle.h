@@ -68,5 +68,7 @@ using CHandle = CUniqueHandle<CHandleTraits<HANDLE, BOOL, CloseHandle>>;
 using CFindHandle = CUniqueHandle<CHandleTraits<HANDLE, BOOL, FindClose>>;
 using CRegistryKey = CUniqueHandle<CHandleTraits<HKEY, LONG, RegCloseKey>>;
 using CInternetHandle = CUniqueHandle<CHandleTraits<HINTERNET, BOOL, InternetCloseHandle>>;
+// An icon loaded for a window: the window only borrows the icons it is sent.
+using CIconHandle = CUniqueHandle<CHandleTraits<HICON, BOOL, DestroyIcon>>;
 // A reference on a loaded module, dropped with FreeLibrary.
 using CModuleReference = CUniqueHandle<CHandleTraits<HMODULE, BOOL, FreeLibrary>>;

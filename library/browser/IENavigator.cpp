@@ -1,5 +1,7 @@
 #include "IENavigator.h"
 
+#include "EditingKeys.h"
+#include "PageCaption.h"
 #include "ShowURLWindow.h"
 
 namespace {
@@ -54,8 +56,8 @@ BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARA
     }
 }
 
-BOOL CIENavigator::PreTranslateMessage(MSG*) {
-    return FALSE;
+BOOL CIENavigator::PreTranslateMessage(MSG* message) {
+    return HandleBrowserKey(message, p);
 }
 
 LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
@@ -65,10 +67,16 @@ LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
         *m_height = window.bottom - window.top;
     }
     m_closed = true;
-    if (m_waiting)
+    if (m_waiting) {
         ::SetEvent(m_errorEvent);
-    else
+    } else {
+        // Either the outcome is known already, or the navigation thread has
+        // not begun to wait yet (WaitForPage then sees m_closed); a caller
+        // still waiting must hear of the closing as an error, not as a
+        // time-out.
+        m_error = true;
         ::SetEvent(m_doneEvent);
+    }
     ::PostQuitMessage(18);
     return 0;
 }
@@ -111,11 +119,20 @@ HRESULT CIENavigator::StartNavigation(HWND window) {
 }
 
 void CIENavigator::SetCaption(const char* text) {
-    SetWindowText(text);
+    SetWindowText(CaptionFromURL(text));
 }
 
 bool CIENavigator::WaitForPage(DWORD milliseconds) {
     m_waiting = true;
+    // A window closed before this thread said it waits set no event for it:
+    // without this it would wait out the whole time-out for a window that
+    // is gone. Both flags are sequentially consistent, so either OnDestroy
+    // sees the wait or this sees the closing.
+    if (m_closed) {
+        m_error = true;
+        m_waiting = false;
+        return false;
+    }
     const HANDLE events[] = {m_pageEvent, m_errorEvent};
     // For the page's outcome (page event: found or limit passed; error
     // event: an error or the user's closing) or the caller's time-out. When
@@ -139,4 +156,5 @@ void CIENavigator::DestroyBrowserWindow() {
     DetachControl();
     if (IsWindow())
         DestroyWindowWithoutMap();
+    m_icon.Close();
 }

@@ -49,6 +49,8 @@ void CompleteLoad(Control* control, const std::string& url) {
         FireDocumentComplete(control, frame, Widen(frameUrl));
         IDispatch_Release(frame);
     }
+    if (script.stall)
+        return;
     ShowPage(control, Widen(url), loaded.html);
     std::string next;
     if (!control->pending && TakeFollow(next))
@@ -139,11 +141,15 @@ HRESULT STDMETHODCALLTYPE BrowserInvoke(IWebBrowser2*, DISPID, REFIID, LCID, WOR
 
 HRESULT STDMETHODCALLTYPE BrowserNavigate(IWebBrowser2* self, BSTR url, VARIANT*, VARIANT*,
                                           VARIANT*, VARIANT*) {
-    if (CurrentScript().refuse) {
+    const Script script = CurrentScript();
+    if (script.refuse) {
         Log("Navigate refused " + Narrow(url));
         return E_FAIL;
     }
-    StartLoad(OwnerOf<Control>(self), Narrow(url));
+    Control* control = OwnerOf<Control>(self);
+    StartLoad(control, Narrow(url));
+    if (script.close && control->view)
+        PostMessageA(GetAncestor(control->view, GA_ROOT), WM_CLOSE, 0, 0);
     return S_OK;
 }
 
