@@ -2,8 +2,11 @@
 
 #include <new>
 
-CComRef<CDownloadStatus> CDownloadStatus::Create() {
-    return CComRef<CDownloadStatus>(new (std::nothrow) CDownloadStatus());
+CComPtr<CDownloadStatus> CDownloadStatus::Create() {
+    CComPtr<CDownloadStatus> status;
+    // Born with its one reference, which the holder takes over.
+    status.Attach(new (std::nothrow) CDownloadStatus());
+    return status;
 }
 
 bool CDownloadStatus::ServerFailed() const {

@@ -3,14 +3,14 @@
 // success: an HTTP error status (the error page is saved as the file) and a
 // connection cut before the announced length arrived (the file is cut off).
 
-#include "ComRef.h"
+#include "ComPtr.h"
 
 #include <windows.h>
 #include <urlmon.h>
 
 class CDownloadStatus : public IBindStatusCallback, public IHttpNegotiate {
 public:
-    static CComRef<CDownloadStatus> Create();
+    static CComPtr<CDownloadStatus> Create();
 
     // True when the saved file is not what the server meant to send.
     bool ServerFailed() const;

@@ -1,6 +1,6 @@
 #include "HttpFetch.h"
 
-#include "InternetHandle.h"
+#include "UniqueHandle.h"
 
 #include <cstdlib>
 
@@ -60,7 +60,7 @@ int ReadBody(HINTERNET request, CString& body) {
 }
 
 int OpenAndRead(HINTERNET internet, CString& out, const CString& url, int* httpStatusCode) {
-    InternetHandle request(InternetOpenUrlA(internet, url, "", 0, kOpenFlags, 0));
+    CInternetHandle request(InternetOpenUrlA(internet, url, "", 0, kOpenFlags, 0));
     if (!request)
         return NegatedLastError();
     if (httpStatusCode)
@@ -82,7 +82,7 @@ int OpenAndRead(HINTERNET internet, CString& out, const CString& url, int* httpS
 int HttpGetResponse(CString& out, CString url, int* httpStatusCode) {
     if (httpStatusCode)
         *httpStatusCode = 0;
-    InternetHandle internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0));
+    CInternetHandle internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0));
     if (!internet)
         return kHttpStatusNoInternet;
     try {

@@ -1,6 +1,6 @@
 #include "RegistryStore.h"
 
-#include "RegistryKey.h"
+#include "UniqueHandle.h"
 
 ParamMap theRegistryCache;
 std::vector<BYTE> theRegistryReadBuffer(2000);
@@ -37,7 +37,7 @@ LONG QueryValue(HKEY key, const CString& valueName, DWORD& type, DWORD& size) {
 int ReadRegistryValue(HKEY root, CString keyPath, CString valueName, CString& out) {
     out.Empty();
     const CString cacheKey = CacheKey(root, keyPath, valueName);
-    RegistryKey key;
+    CRegistryKey key;
     if (RegOpenKeyExA(root, keyPath, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return 0;
     DWORD type = 0;
@@ -61,7 +61,7 @@ int WriteRegistryValue(HKEY root, const char* keyPath, const char* valueName, co
     if (value == (cached == theRegistryCache.end() ? CString() : cached->second))
         return 1;
 
-    RegistryKey key;
+    CRegistryKey key;
     if (RegOpenKeyExA(root, keyPath, 0, KEY_WRITE, key.Receive()) != ERROR_SUCCESS &&
         RegCreateKeyExA(root, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         key.Receive(), nullptr) != ERROR_SUCCESS)

@@ -9,11 +9,11 @@ CString PartialDownloadPath(const CString& target) {
 }
 
 HRESULT DownloadUpdateFile(const CString& url, const CString& target) {
-    CComRef<CDownloadStatus> status = CDownloadStatus::Create();
+    CComPtr<CDownloadStatus> status = CDownloadStatus::Create();
     if (!status)
         return E_OUTOFMEMORY;
     const CString partial = PartialDownloadPath(target);
-    HRESULT result = URLDownloadToFileA(nullptr, url, partial, 0, status.Get());
+    HRESULT result = URLDownloadToFileA(nullptr, url, partial, 0, status);
     // URLDownloadToFileA saves an HTTP error page, or whatever arrived before
     // the connection broke, and still reports success.
     if (result == S_OK && status->ServerFailed())

@@ -1,6 +1,6 @@
 #include "UpdateJob.h"
 
-#include "FindHandle.h"
+#include "UniqueHandle.h"
 #include "ProductContext.h"
 #include "UpdateDownload.h"
 #include "UpdateScript.h"

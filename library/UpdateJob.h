@@ -3,7 +3,7 @@
 // beside the program, then start it or swap it in for the program.
 
 #include "CString.h"
-#include "ModuleReference.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

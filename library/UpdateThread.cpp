@@ -1,6 +1,6 @@
 #include "UpdateThread.h"
 
-#include "KernelHandle.h"
+#include "UniqueHandle.h"
 #include "UpdateJob.h"
 
 #include <memory>
@@ -16,6 +16,15 @@ SRWLOCK theJobLock = SRWLOCK_INIT;
 SRWLOCK theCountLock = SRWLOCK_INIT;
 CONDITION_VARIABLE theCountChanged = CONDITION_VARIABLE_INIT;
 int theRunningCount = 0;
+
+// A new reference on the module that holds the address; empty on failure.
+CModuleReference ReferenceModuleAt(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address),
+                            &module))
+        module = nullptr;
+    return CModuleReference(module);
+}
 
 void ChangeRunningCount(int change) {
     AcquireSRWLockExclusive(&theCountLock);
@@ -51,12 +60,11 @@ HRESULT RunJob(const CUpdateJob& job) {
 int StartUpdateThread(const char* fileName, const char* url, const char* command, int run) {
     try {
         std::unique_ptr<CUpdateJob> job(new CUpdateJob(fileName, url, command, run));
-        job->m_codeModule =
-            CModuleReference::ForAddress(reinterpret_cast<const void*>(&UpdateThreadProc));
+        job->m_codeModule = ReferenceModuleAt(reinterpret_cast<const void*>(&UpdateThreadProc));
         if (!job->m_codeModule)
             return 0;
         ChangeRunningCount(+1);
-        CKernelHandle thread(CreateThread(nullptr, 0, UpdateThreadProc, job.get(), 0, nullptr));
+        CHandle thread(CreateThread(nullptr, 0, UpdateThreadProc, job.get(), 0, nullptr));
         if (!thread) {
             ChangeRunningCount(-1);
             return 0;

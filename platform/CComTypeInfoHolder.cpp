@@ -2,14 +2,14 @@
 
 #include <new>
 
-#include "ComRef.h"
+#include "ComPtr.h"
 
 // Kept for the process on purpose: releasing the type library from a static
 // destructor could run while the loader is tearing the process down, when
 // oleaut32 may no longer be usable.
 struct CComTypeInfoHolder::Record {
     EventSourceInfo ids;
-    ComRef<ITypeInfo> info;
+    CComPtr<ITypeInfo> info;
 };
 
 HRESULT CComTypeInfoHolder::GetTI(const EventSourceInfo& candidate, LCID lcid, ITypeInfo** info) {
@@ -18,13 +18,13 @@ HRESULT CComTypeInfoHolder::GetTI(const EventSourceInfo& candidate, LCID lcid, I
     *info = nullptr;
     Record* record = m_record.load();
     if (!record) {
-        ComRef<ITypeLib> library;
+        CComPtr<ITypeLib> library;
         HRESULT hr = LoadRegTypeLib(candidate.libid, candidate.majorVersion, candidate.minorVersion,
-                                    lcid, library.Out());
+                                    lcid, library.ReleaseAndGetAddressOf());
         if (FAILED(hr))
             return hr;
-        ComRef<ITypeInfo> loaded;
-        hr = library->GetTypeInfoOfGuid(candidate.eventIid, loaded.Out());
+        CComPtr<ITypeInfo> loaded;
+        hr = library->GetTypeInfoOfGuid(candidate.eventIid, loaded.ReleaseAndGetAddressOf());
         if (FAILED(hr))
             return hr;
         Record* fresh = new (std::nothrow) Record{candidate, std::move(loaded)};
@@ -35,7 +35,7 @@ HRESULT CComTypeInfoHolder::GetTI(const EventSourceInfo& candidate, LCID lcid, I
         else
             delete fresh; // another thread published first; record is now its one
     }
-    *info = ComRef<ITypeInfo>::Share(record->info.Get()).Detach();
+    *info = CComPtr<ITypeInfo>(record->info.p).Detach();
     return S_OK;
 }
 
@@ -51,8 +51,8 @@ HRESULT CComTypeInfoHolder::GetTypeInfo(const EventSourceInfo& candidate, UINT i
 
 HRESULT CComTypeInfoHolder::GetIDsOfNames(const EventSourceInfo& candidate, LPOLESTR* names,
                                           UINT count, LCID lcid, DISPID* dispids) {
-    ComRef<ITypeInfo> info;
-    HRESULT hr = GetTI(candidate, lcid, info.Out());
+    CComPtr<ITypeInfo> info;
+    HRESULT hr = GetTI(candidate, lcid, info.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     return info->GetIDsOfNames(names, count, dispids);

@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "ComRef.h"
+#include "ComPtr.h"
 #include "EventSource.h"
 #include "IDispEventImpl.h"
 
@@ -22,13 +22,14 @@ public:
         Disconnect();
         if (!control)
             return E_POINTER;
-        HRESULT hr = control->QueryInterface(IID_IUnknown, m_controlUnknown.OutVoid());
+        HRESULT hr =
+            control->QueryInterface(IID_PPV_ARGS(m_controlUnknown.ReleaseAndGetAddressOf()));
         if (FAILED(hr))
             return hr;
-        hr = GetObjectSourceInterface(m_controlUnknown.Get(), &this->m_eventSource);
+        hr = GetObjectSourceInterface(m_controlUnknown.p, &this->m_eventSource);
         if (FAILED(hr))
             return hr;
-        return AdviseSink(m_controlUnknown.Get(), this->m_eventSource.eventIid,
+        return AdviseSink(m_controlUnknown.p, this->m_eventSource.eventIid,
                           static_cast<IDispatch*>(this), &m_cookie);
     }
 
@@ -37,15 +38,15 @@ public:
     HRESULT Disconnect() {
         HRESULT hr = S_FALSE;
         if (m_controlUnknown && m_cookie)
-            hr = UnadviseSink(m_controlUnknown.Get(), this->m_eventSource.eventIid, m_cookie);
+            hr = UnadviseSink(m_controlUnknown.p, this->m_eventSource.eventIid, m_cookie);
         m_cookie = 0;
-        m_controlUnknown.Reset();
+        m_controlUnknown.Release();
         return hr;
     }
 
     // The control's identity, null when not connected: an event's object
     // equals it when the event is about the control itself, not a frame.
-    IUnknown* GetControlUnknown() const { return m_controlUnknown.Get(); }
+    IUnknown* GetControlUnknown() const { return m_controlUnknown.p; }
     bool IsAdvised() const { return m_cookie != 0; }
 
 protected:
@@ -55,6 +56,6 @@ protected:
     ~CWTLDispEventHelper() { Disconnect(); }
 
 private:
-    ComRef<IUnknown> m_controlUnknown;
+    CComPtr<IUnknown> m_controlUnknown;
     DWORD m_cookie = 0;
 };

@@ -1,13 +1,13 @@
 #include "EventFuncInfo.h"
 
-#include "ComRef.h"
+#include "ComPtr.h"
 #include "TypeInfoAttributes.h"
 
 namespace {
 
 HRESULT FindFuncIndex(ITypeInfo* eventInfo, DISPID dispid, UINT* index) {
-    ComRef<ITypeInfo2> info2;
-    if (SUCCEEDED(eventInfo->QueryInterface(IID_ITypeInfo2, info2.OutVoid())) && info2)
+    CComPtr<ITypeInfo2> info2;
+    if (SUCCEEDED(eventInfo->QueryInterface(IID_PPV_ARGS(info2.ReleaseAndGetAddressOf()))) && info2)
         return info2->GetFuncIndexOfMemId(dispid, INVOKE_FUNC, index);
     TypeAttrRef attr(eventInfo);
     if (!attr)
@@ -24,10 +24,10 @@ HRESULT FindFuncIndex(ITypeInfo* eventInfo, DISPID dispid, UINT* index) {
 
 // An alias stands for its own type, an enumeration travels as a 4-byte int.
 VARTYPE ResolveUserDefined(ITypeInfo* eventInfo, HREFTYPE type) {
-    ComRef<ITypeInfo> refInfo;
-    if (FAILED(eventInfo->GetRefTypeInfo(type, refInfo.Out())))
+    CComPtr<ITypeInfo> refInfo;
+    if (FAILED(eventInfo->GetRefTypeInfo(type, refInfo.ReleaseAndGetAddressOf())))
         return VT_USERDEFINED;
-    TypeAttrRef attr(refInfo.Get());
+    TypeAttrRef attr(refInfo.p);
     if (!attr)
         return VT_USERDEFINED;
     if (attr->typekind == TKIND_ALIAS)

@@ -2,18 +2,18 @@
 
 #include <ocidl.h>
 
-#include "ComRef.h"
+#include "ComPtr.h"
 #include "TypeInfoAttributes.h"
 
 namespace {
 
 HRESULT ReadLibraryOf(ITypeInfo* info, EventSourceInfo* source) {
-    ComRef<ITypeLib> library;
+    CComPtr<ITypeLib> library;
     UINT index = 0;
-    HRESULT hr = info->GetContainingTypeLib(library.Out(), &index);
+    HRESULT hr = info->GetContainingTypeLib(library.ReleaseAndGetAddressOf(), &index);
     if (FAILED(hr))
         return hr;
-    LibAttrRef attr(library.Get());
+    LibAttrRef attr(library.p);
     if (!attr)
         return E_FAIL;
     source->libid = attr->guid;
@@ -42,11 +42,11 @@ HRESULT FindDefaultSourceInterface(ITypeInfo* classInfo, IID* eventIid) {
         if (!IsDefaultSource(classInfo, i))
             continue;
         HREFTYPE type = 0;
-        ComRef<ITypeInfo> sourceInfo;
+        CComPtr<ITypeInfo> sourceInfo;
         if (FAILED(classInfo->GetRefTypeOfImplType(i, &type)) ||
-            FAILED(classInfo->GetRefTypeInfo(type, sourceInfo.Out())))
+            FAILED(classInfo->GetRefTypeInfo(type, sourceInfo.ReleaseAndGetAddressOf())))
             return E_FAIL;
-        TypeAttrRef sourceAttr(sourceInfo.Get());
+        TypeAttrRef sourceAttr(sourceInfo.p);
         // The sink only answers IDispatch::Invoke.
         if (!sourceAttr || sourceAttr->typekind != TKIND_DISPATCH)
             return E_FAIL;
@@ -59,26 +59,26 @@ HRESULT FindDefaultSourceInterface(ITypeInfo* classInfo, IID* eventIid) {
 HRESULT GetObjectSourceInterface(IUnknown* object, EventSourceInfo* source) {
     if (!object || !source)
         return E_POINTER;
-    ComRef<IProvideClassInfo> classInfoProvider;
-    HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, classInfoProvider.OutVoid());
+    CComPtr<IProvideClassInfo> classInfoProvider;
+    HRESULT hr = object->QueryInterface(IID_PPV_ARGS(classInfoProvider.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         return hr;
-    ComRef<ITypeInfo> classInfo;
-    hr = classInfoProvider->GetClassInfo(classInfo.Out());
+    CComPtr<ITypeInfo> classInfo;
+    hr = classInfoProvider->GetClassInfo(classInfo.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     if (!classInfo)
         return E_FAIL;
 
     EventSourceInfo found;
-    hr = ReadLibraryOf(classInfo.Get(), &found);
+    hr = ReadLibraryOf(classInfo.p, &found);
     if (FAILED(hr))
         return hr;
-    ComRef<IProvideClassInfo2> classInfo2;
-    object->QueryInterface(IID_IProvideClassInfo2, classInfo2.OutVoid());
+    CComPtr<IProvideClassInfo2> classInfo2;
+    object->QueryInterface(IID_PPV_ARGS(classInfo2.ReleaseAndGetAddressOf()));
     if (!classInfo2 ||
         FAILED(classInfo2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &found.eventIid))) {
-        hr = FindDefaultSourceInterface(classInfo.Get(), &found.eventIid);
+        hr = FindDefaultSourceInterface(classInfo.p, &found.eventIid);
         if (FAILED(hr))
             return hr;
     }
@@ -89,12 +89,12 @@ HRESULT GetObjectSourceInterface(IUnknown* object, EventSourceInfo* source) {
 HRESULT AdviseSink(IUnknown* object, REFIID eventIid, IUnknown* sink, DWORD* cookie) {
     if (!object || !sink || !cookie)
         return E_POINTER;
-    ComRef<IConnectionPointContainer> container;
-    HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    CComPtr<IConnectionPointContainer> container;
+    HRESULT hr = object->QueryInterface(IID_PPV_ARGS(container.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         return hr;
-    ComRef<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.Out());
+    CComPtr<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(eventIid, point.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     return point->Advise(sink, cookie);
@@ -103,12 +103,12 @@ HRESULT AdviseSink(IUnknown* object, REFIID eventIid, IUnknown* sink, DWORD* coo
 HRESULT UnadviseSink(IUnknown* object, REFIID eventIid, DWORD cookie) {
     if (!object)
         return E_POINTER;
-    ComRef<IConnectionPointContainer> container;
-    HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    CComPtr<IConnectionPointContainer> container;
+    HRESULT hr = object->QueryInterface(IID_PPV_ARGS(container.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         return hr;
-    ComRef<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.Out());
+    CComPtr<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(eventIid, point.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     return point->Unadvise(cookie);

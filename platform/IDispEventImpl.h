@@ -12,7 +12,7 @@
 #include <oaidl.h>
 
 #include "CComTypeInfoHolder.h"
-#include "ComRef.h"
+#include "ComPtr.h"
 #include "EventFuncInfo.h"
 #include "EventSource.h"
 #include "SinkHandlerCall.h"
@@ -67,11 +67,12 @@ public:
     // information of the event interface.
     virtual HRESULT STDMETHODCALLTYPE GetEventFuncInfo(const IID& /*iid*/, DISPID dispid, LCID lcid,
                                                        EventFuncInfo& info) {
-        ComRef<ITypeInfo> eventInfo;
-        HRESULT hr = TypeInfoHolder().GetTI(m_eventSource, lcid, eventInfo.Out());
+        CComPtr<ITypeInfo> eventInfo;
+        HRESULT hr =
+            TypeInfoHolder().GetTI(m_eventSource, lcid, eventInfo.ReleaseAndGetAddressOf());
         if (FAILED(hr))
             return hr;
-        return ReadEventFuncInfo(eventInfo.Get(), dispid, &info);
+        return ReadEventFuncInfo(eventInfo.p, dispid, &info);
     }
 
     // One holder per kind of sink, kept for the process.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ScopedVariant.h"
+#include "ComVariant.h"
 
 namespace {
 
@@ -70,9 +70,9 @@ HRESULT CallSinkHandler(void* owner, const MemberFunctionAddress& handler,
     for (int i = 0; i < info.paramCount; ++i)
         types[i + 1] = info.paramTypes[i];
 
-    ScopedVariant localResult;
+    CComVariant localResult;
     if (!result)
-        result = localResult.Get();
+        result = &localResult;
     // A null instance makes DispCallFunc call the code address itself.
     return DispCallFunc(nullptr, code, info.callConv, info.returnType,
                         static_cast<UINT>(info.paramCount + 1), types, arguments, result);

@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "ComRef.h"
+#include "ComPtr.h"
 
 class TypeAttrRef {
 public:
-    explicit TypeAttrRef(ITypeInfo* info) : m_info(ComRef<ITypeInfo>::Share(info)) {
+    explicit TypeAttrRef(ITypeInfo* info) : m_info(CComPtr<ITypeInfo>(info)) {
         if (m_info && FAILED(m_info->GetTypeAttr(&m_attr)))
             m_attr = nullptr;
     }
@@ -24,13 +24,13 @@ public:
     explicit operator bool() const { return m_attr != nullptr; }
 
 private:
-    ComRef<ITypeInfo> m_info;
+    CComPtr<ITypeInfo> m_info;
     TYPEATTR* m_attr = nullptr;
 };
 
 class FuncDescRef {
 public:
-    FuncDescRef(ITypeInfo* info, UINT index) : m_info(ComRef<ITypeInfo>::Share(info)) {
+    FuncDescRef(ITypeInfo* info, UINT index) : m_info(CComPtr<ITypeInfo>(info)) {
         if (m_info && FAILED(m_info->GetFuncDesc(index, &m_desc)))
             m_desc = nullptr;
     }
@@ -45,13 +45,13 @@ public:
     explicit operator bool() const { return m_desc != nullptr; }
 
 private:
-    ComRef<ITypeInfo> m_info;
+    CComPtr<ITypeInfo> m_info;
     FUNCDESC* m_desc = nullptr;
 };
 
 class LibAttrRef {
 public:
-    explicit LibAttrRef(ITypeLib* library) : m_library(ComRef<ITypeLib>::Share(library)) {
+    explicit LibAttrRef(ITypeLib* library) : m_library(CComPtr<ITypeLib>(library)) {
         if (m_library && FAILED(m_library->GetLibAttr(&m_attr)))
             m_attr = nullptr;
     }
@@ -66,6 +66,6 @@ public:
     explicit operator bool() const { return m_attr != nullptr; }
 
 private:
-    ComRef<ITypeLib> m_library;
+    CComPtr<ITypeLib> m_library;
     TLIBATTR* m_attr = nullptr;
 };

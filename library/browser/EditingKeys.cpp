@@ -2,7 +2,7 @@
 
 #include <ole2.h>
 
-#include "ComRef.h"
+#include "ComPtr.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ BOOL HandleBrowserKey(MSG* message, IWebBrowser2* control) {
         control->ExecWB(key->command, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, nullptr);
         return FALSE;
     }
-    ComRef<IOleInPlaceActiveObject> active;
-    if (SUCCEEDED(control->QueryInterface(IID_IOleInPlaceActiveObject, active.OutVoid())) && active)
+    CComPtr<IOleInPlaceActiveObject> active;
+    if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(active.ReleaseAndGetAddressOf()))) && active)
         active->TranslateAccelerator(message);
     return FALSE;
 }

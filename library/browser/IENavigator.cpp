@@ -1,5 +1,7 @@
 #include "IENavigator.h"
 
+#include "EditingKeys.h"
+#include "PageCaption.h"
 #include "ShowURLWindow.h"
 #include "WindowStorage.h"
 
@@ -55,8 +57,8 @@ BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARA
     }
 }
 
-BOOL CIENavigator::PreTranslateMessage(MSG*) {
-    return FALSE;
+BOOL CIENavigator::PreTranslateMessage(MSG* message) {
+    return HandleBrowserKey(message, p);
 }
 
 LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
@@ -66,11 +68,16 @@ LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
         *m_height = window.bottom - window.top;
     }
     m_closed = true;
-    // The navigation thread reports the outcome when it ends. Signalling the
-    // launcher from here, before the wait for the page had begun, would
-    // release it with no outcome: a time-out instead of the user's close.
-    if (m_waiting)
+    if (m_waiting) {
         ::SetEvent(m_errorEvent);
+    } else {
+        // Either the outcome is known already, or the navigation thread has
+        // not begun to wait yet (WaitForPage then sees m_closed); a caller
+        // still waiting must hear of the closing as an error, not as a
+        // time-out.
+        m_error = true;
+        ::SetEvent(m_doneEvent);
+    }
     ::PostQuitMessage(18);
     return 0;
 }
@@ -113,14 +120,15 @@ HRESULT CIENavigator::StartNavigation(HWND window) {
 }
 
 void CIENavigator::SetCaption(const char* text) {
-    SetWindowText(text);
+    SetWindowText(CaptionFromURL(text));
 }
 
 bool CIENavigator::WaitForPage(DWORD milliseconds) {
     m_waiting = true;
-    // A close that came before the wait began set no event for it: it would
-    // go unnoticed until the time-out. Either this sees the close, or
-    // OnDestroy sees the wait and sets the error event.
+    // A window closed before this thread said it waits set no event for it:
+    // without this it would wait out the whole time-out for a window that
+    // is gone. Both flags are sequentially consistent, so either OnDestroy
+    // sees the wait or this sees the closing.
     if (m_closed) {
         m_error = true;
         m_waiting = false;
@@ -149,4 +157,5 @@ void CIENavigator::DestroyBrowserWindow() {
     DetachControl();
     if (IsWindow())
         DestroyWindowWithoutMap();
+    m_icon.Close();
 }

@@ -7,7 +7,7 @@
 #include "CString.h"
 #include "ComBSTR.h"
 #include "ComVariant.h"
-#include "Handle.h"
+#include "UniqueHandle.h"
 #include "MessageLoop.h"
 #include "WTLAxControl.h"
 
@@ -26,7 +26,19 @@ public:
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId = 0) override;
+    // The editing keys of the control (EditingKeys.h).
     BOOL PreTranslateMessage(MSG* message) override;
+
+    BEGIN_SINK_MAP(CIENavigator)
+    SINK_ENTRY(0, 259, OnDocumentComplete)
+    SINK_ENTRY(0, 271, OnNavigateError)
+    END_SINK_MAP()
+
+    // The control's events, on the UI thread (PageEvents.cpp). Their
+    // parameters are the events' own, as the type library declares them.
+    void __stdcall OnDocumentComplete(IDispatch* pDisp, VARIANT* URL);
+    void __stdcall OnNavigateError(IDispatch* pDisp, VARIANT* URL, VARIANT* Frame,
+                                   VARIANT* StatusCode, VARIANT_BOOL* Cancel);
 
     // UI thread: creates and shows the window. Returns 1.
     int CreateBrowserWindow();
@@ -85,8 +97,18 @@ public:
 private:
     void PlaceWindow();
     void ActivateControl();
+    void ShowWindowIcon();
+
+    bool IsAboutControl(IDispatch* subject) const;
+    bool IsOffline() const;
+    void WriteBackPageLoad();
+    void SearchWatchText(const CString& eventURL);
+    void EndWithError();
 
     LONG m_references = 1;
+    // Sent to the window as its big and small icon; destroyed once the
+    // window is gone.
+    CIconHandle m_icon;
 };
 
 // The message that carries a navigation start to the UI thread.

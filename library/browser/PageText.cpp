@@ -2,24 +2,24 @@
 
 #include <mshtml.h>
 
-#include "ComRef.h"
+#include "ComBSTR.h"
+#include "ComPtr.h"
 #include "NarrowText.h"
-#include "OwnedBstr.h"
 
 CString GetPageText(IWebBrowser2* control) {
     if (!control)
         return CString();
-    ComRef<IDispatch> document;
-    if (FAILED(control->get_Document(document.Out())) || !document)
+    CComPtr<IDispatch> document;
+    if (FAILED(control->get_Document(document.ReleaseAndGetAddressOf())) || !document)
         return CString();
-    ComRef<IHTMLDocument2> htmlDocument = document.Query<IHTMLDocument2>(IID_IHTMLDocument2);
-    if (!htmlDocument)
+    CComPtr<IHTMLDocument2> htmlDocument;
+    if (FAILED(document.QueryInterface(htmlDocument.ReleaseAndGetAddressOf())) || !htmlDocument)
         return CString();
-    ComRef<IHTMLElement> body;
-    if (FAILED(htmlDocument->get_body(body.Out())) || !body)
+    CComPtr<IHTMLElement> body;
+    if (FAILED(htmlDocument->get_body(body.ReleaseAndGetAddressOf())) || !body)
         return CString();
-    OwnedBstr html;
-    if (FAILED(body->get_outerHTML(html.Out())))
+    CComBSTR html;
+    if (FAILED(body->get_outerHTML(html.ReleaseAndGetAddressOf())))
         return CString();
-    return NarrowFromBstr(html.Get());
+    return NarrowFromBstr(html);
 }

@@ -3,11 +3,12 @@
 #include "IENavigator.h"
 #include "WindowStorage.h"
 
+#include "PageCaption.h"
+#include "WindowIcon.h"
+
 namespace {
 
 const char kWebBrowserClassId[] = "{8856F961-340A-11D0-A96B-00C04FD705A2}";
-// The first caption, before any address: the maker's site.
-const char kMakerSiteAddress[] = "Brindlecode.com/";
 
 } // namespace
 
@@ -40,6 +41,17 @@ void CIENavigator::ActivateControl() {
         oleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, GetTopLevelParent(), &client);
 }
 
+// Written out and loaded again for every window; a window without it keeps
+// the class's default icon.
+void CIENavigator::ShowWindowIcon() {
+    m_icon.Attach(WriteIconFile(theWindowIconHex));
+    if (!m_icon)
+        return;
+    const LPARAM icon = reinterpret_cast<LPARAM>(static_cast<HICON>(m_icon));
+    SendMessage(WM_SETICON, ICON_BIG, icon);
+    SendMessage(WM_SETICON, ICON_SMALL, icon);
+}
+
 int CIENavigator::CreateBrowserWindow() {
     if (!IsWindow()) {
         PlaceWindow();
@@ -47,7 +59,9 @@ int CIENavigator::CreateBrowserWindow() {
         ActivateControl();
         if (IsWindow()) {
             ShowWindow(SW_HIDE);
-            SetCaption(kMakerSiteAddress);
+            // Before any address: the maker's site.
+            SetCaption(theFirstCaption);
+            ShowWindowIcon();
         }
     }
     ShowWindow(SW_SHOWNORMAL);

@@ -29,13 +29,7 @@ BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &process);
     if (process != GetCurrentProcessId())
         return TRUE;
-    // Not GetWindowText: for a window of this process it sends WM_GETTEXT,
-    // which waits while the window's thread is busy or about to end.
-    wchar_t wide[1024] = {};
-    InternalGetWindowText(window, wide, 1024);
-    char caption[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, caption, sizeof(caption), nullptr, nullptr);
-    if (Lower(caption).find(search->text) == std::string::npos)
+    if (Lower(CaptionOf(window)).find(search->text) == std::string::npos)
         return TRUE;
     search->found = window;
     return FALSE;
@@ -109,6 +103,51 @@ bool CloseAndWait(HWND window, DWORD timeoutMs) {
 
 HWND FindChildOfClass(HWND parent, const char* className) {
     return FindWindowExA(parent, nullptr, className, nullptr);
+}
+
+namespace {
+
+BOOL CALLBACK CollectBrowserWindow(HWND window, LPARAM param) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && FindChildOfClass(window, "BrcFakeBrowserView"))
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> BrowserWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectBrowserWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+} // namespace
+
+HWND FindBrowserWindow() {
+    const std::vector<HWND> windows = BrowserWindows();
+    return windows.empty() ? nullptr : windows.front();
+}
+
+std::string CaptionOf(HWND window) {
+    // Not GetWindowText: for a window of this process it sends WM_GETTEXT,
+    // which waits while the window's thread is busy or about to end.
+    wchar_t wide[1024] = {};
+    InternalGetWindowText(window, wide, 1024);
+    char caption[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, caption, sizeof(caption), nullptr, nullptr);
+    return caption;
+}
+
+bool CloseBrowserWindows(DWORD timeoutMs) {
+    bool allGone = true;
+    for (HWND window : BrowserWindows())
+        allGone = CloseAndWait(window, timeoutMs) && allGone;
+    return allGone;
+}
+
+bool SyncWithWindowThread(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
 }
 
 int CountProcessThreads() {

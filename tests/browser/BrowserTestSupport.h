@@ -26,6 +26,16 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs);
 bool CloseAndWait(HWND window, DWORD timeoutMs = 5000);
 // The first child window of the given class, or null.
 HWND FindChildOfClass(HWND parent, const char* className);
+// The first browser window of this process (one showing the scripted
+// control's page area), or null; its caption as narrow text.
+HWND FindBrowserWindow();
+std::string CaptionOf(HWND window);
+// Closes every browser window of this process (those showing the scripted
+// control's page area) and waits until they are gone.
+bool CloseBrowserWindows(DWORD timeoutMs = 5000);
+// Returns once the window's thread has finished what it was doing: a sent
+// message is served only between two pieces of its work.
+bool SyncWithWindowThread(HWND window);
 
 int CountProcessThreads();
 DWORD ProcessHandleCount();

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "CWTLDispEventHelper.h"
-#include "ComRef.h"
-#include "OwnedBstr.h"
-#include "ScopedVariant.h"
+#include "ComPtr.h"
+#include "ComBSTR.h"
+#include "ComVariant.h"
 #include "TypeInfoAttributes.h"
 
 namespace {
@@ -111,22 +111,42 @@ VARIANT Dispatch(IDispatch* object) {
     return value;
 }
 
+// Wine's own WebBrowser control, made by the class object of the DLL that
+// implements it. Not through the registry: the browser window tests, which
+// may run at the same time, have the WebBrowser class treated as the
+// scripted control there while they run.
+HRESULT CreateWinesWebBrowser(IUnknown** control) {
+    // Kept loaded for the process: controls made from it must not outlive
+    // their code.
+    static const HMODULE module = LoadLibraryA("ieframe.dll");
+    if (!module)
+        return HRESULT_FROM_WIN32(GetLastError());
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    const auto getClassObject = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    if (!getClassObject)
+        return E_NOINTERFACE;
+    CComPtr<IClassFactory> factory;
+    HRESULT hr = getClassObject(CLSID_WebBrowser, IID_PPV_ARGS(factory.ReleaseAndGetAddressOf()));
+    if (FAILED(hr))
+        return hr;
+    return factory->CreateInstance(nullptr, IID_PPV_ARGS(control));
+}
+
 class EventSink : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-        ASSERT_EQ(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                   m_control.OutVoid()),
-                  S_OK);
-        m_control->QueryInterface(IID_IDispatch, m_controlDispatch.OutVoid());
+        ASSERT_EQ(CreateWinesWebBrowser(m_control.ReleaseAndGetAddressOf()), S_OK);
+        m_control->QueryInterface(IID_PPV_ARGS(m_controlDispatch.ReleaseAndGetAddressOf()));
         m_url.vt = VT_BSTR;
-        m_url.bstrVal = m_urlText.Get();
-        ASSERT_EQ(m_owner.Connect(m_control.Get()), S_OK);
+        m_url.bstrVal = m_urlText.m_str;
+        ASSERT_EQ(m_owner.Connect(m_control.p), S_OK);
     }
     void TearDown() override {
         m_owner.Disconnect();
-        m_controlDispatch.Reset();
-        m_control.Reset();
+        m_controlDispatch.Release();
+        m_control.Release();
         OleUninitialize();
     }
 
@@ -137,15 +157,15 @@ protected:
 
     EventArguments DocumentComplete() {
         EventArguments arguments;
-        arguments.Add(Dispatch(m_controlDispatch.Get()));
+        arguments.Add(Dispatch(m_controlDispatch.p));
         arguments.Add(ByRef(&m_url));
         return arguments;
     }
 
-    ComRef<IUnknown> m_control;
-    ComRef<IDispatch> m_controlDispatch;
+    CComPtr<IUnknown> m_control;
+    CComPtr<IDispatch> m_controlDispatch;
     EventOwner m_owner;
-    OwnedBstr m_urlText{L"http://x/thanks.htm"};
+    CComBSTR m_urlText{L"http://x/thanks.htm"};
     VARIANT m_url{};
 };
 
@@ -158,17 +178,17 @@ TEST_F(EventSink, ConnectFindsTheControlsEventInterfaceAndLibrary) {
     EXPECT_EQ(source.majorVersion, 1);
     EXPECT_EQ(source.minorVersion, 1);
     EXPECT_TRUE(m_owner.IsAdvised());
-    EXPECT_EQ(m_owner.GetControlUnknown(), m_control.Get());
+    EXPECT_EQ(m_owner.GetControlUnknown(), m_control.p);
 }
 
 TEST_F(EventSink, ClassEntryScanFindsTheSameEventInterface) {
     // The way taken for a control without IProvideClassInfo2.
-    ComRef<IProvideClassInfo> provider;
-    ASSERT_EQ(m_control->QueryInterface(IID_IProvideClassInfo, provider.OutVoid()), S_OK);
-    ComRef<ITypeInfo> classInfo;
-    ASSERT_EQ(provider->GetClassInfo(classInfo.Out()), S_OK);
+    CComPtr<IProvideClassInfo> provider;
+    ASSERT_EQ(m_control->QueryInterface(IID_PPV_ARGS(provider.ReleaseAndGetAddressOf())), S_OK);
+    CComPtr<ITypeInfo> classInfo;
+    ASSERT_EQ(provider->GetClassInfo(classInfo.ReleaseAndGetAddressOf()), S_OK);
     IID found = {};
-    EXPECT_EQ(FindDefaultSourceInterface(classInfo.Get(), &found), S_OK);
+    EXPECT_EQ(FindDefaultSourceInterface(classInfo.p, &found), S_OK);
     EXPECT_TRUE(IsEqualIID(found, DIID_DWebBrowserEvents2));
 }
 
@@ -184,15 +204,15 @@ TEST_F(EventSink, DocumentCompleteReachesItsHandlerOnTheOwner) {
     ASSERT_EQ(m_owner.calls.size(), 1u);
     EXPECT_EQ(m_owner.calls[0].dispid, 259);
     EXPECT_EQ(m_owner.calls[0].owner, &m_owner);
-    EXPECT_EQ(m_owner.calls[0].object, m_controlDispatch.Get());
+    EXPECT_EQ(m_owner.calls[0].object, m_controlDispatch.p);
     EXPECT_EQ(m_owner.calls[0].url, L"http://x/thanks.htm");
 }
 
 TEST_F(EventSink, NavigateErrorArgumentsArriveInDeclarationOrder) {
-    OwnedBstr frameText(L"frame1");
+    CComBSTR frameText(L"frame1");
     VARIANT frame{};
     frame.vt = VT_BSTR;
-    frame.bstrVal = frameText.Get();
+    frame.bstrVal = frameText.m_str;
     VARIANT status{};
     status.vt = VT_I4;
     status.lVal = 404;
@@ -201,34 +221,34 @@ TEST_F(EventSink, NavigateErrorArgumentsArriveInDeclarationOrder) {
     cancel.vt = VT_BOOL | VT_BYREF;
     cancel.pboolVal = &cancelFlag;
     EventArguments arguments;
-    arguments.Add(Dispatch(m_controlDispatch.Get()));
+    arguments.Add(Dispatch(m_controlDispatch.p));
     arguments.Add(ByRef(&m_url));
     arguments.Add(ByRef(&frame));
     arguments.Add(ByRef(&status));
     arguments.Add(cancel);
 
-    ScopedVariant result;
-    EXPECT_EQ(Fire(271, arguments, result.Get()), S_OK);
+    CComVariant result;
+    EXPECT_EQ(Fire(271, arguments, &result), S_OK);
     ASSERT_EQ(m_owner.calls.size(), 1u);
     const HandlerCall& call = m_owner.calls[0];
-    EXPECT_EQ(call.object, m_controlDispatch.Get());
+    EXPECT_EQ(call.object, m_controlDispatch.p);
     EXPECT_EQ(call.url, L"http://x/thanks.htm");
     EXPECT_EQ(call.frame, L"frame1");
     EXPECT_EQ(call.status, 404);
     EXPECT_EQ(call.cancel, &cancelFlag);
     EXPECT_EQ(cancelFlag, VARIANT_TRUE);
-    EXPECT_EQ(result.Get()->vt, VT_EMPTY);
+    EXPECT_EQ(result.vt, VT_EMPTY);
 }
 
 TEST_F(EventSink, NamedArgumentsGoWhereTheirDispidsSay) {
     // Both named, in the opposite of declaration order.
     EventArguments arguments;
-    arguments.Add(Dispatch(m_controlDispatch.Get()));
+    arguments.Add(Dispatch(m_controlDispatch.p));
     arguments.Add(ByRef(&m_url));
     arguments.Name({1, 0});
     EXPECT_EQ(Fire(259, arguments), S_OK);
     ASSERT_EQ(m_owner.calls.size(), 1u);
-    EXPECT_EQ(m_owner.calls[0].object, m_controlDispatch.Get());
+    EXPECT_EQ(m_owner.calls[0].object, m_controlDispatch.p);
     EXPECT_EQ(m_owner.calls[0].url, L"http://x/thanks.htm");
 }
 
@@ -241,7 +261,7 @@ TEST_F(EventSink, NamedArgumentWithDispidEightOrMoreFails) {
 
 TEST_F(EventSink, ArgumentCountOtherThanTheEventsCallsNothing) {
     EventArguments tooFew;
-    tooFew.Add(Dispatch(m_controlDispatch.Get()));
+    tooFew.Add(Dispatch(m_controlDispatch.p));
     EXPECT_EQ(Fire(259, tooFew), DISP_E_BADPARAMCOUNT);
     EventArguments tooMany = DocumentComplete();
     tooMany.Add(ByRef(&m_url));
@@ -279,14 +299,14 @@ TEST_F(EventSink, TypeInformationIsTheConnectedEventInterfaces) {
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(sink->GetTypeInfoCount(nullptr), E_POINTER);
 
-    ComRef<ITypeInfo> info;
-    ASSERT_EQ(sink->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out()), S_OK);
-    TypeAttrRef attr(info.Get());
+    CComPtr<ITypeInfo> info;
+    ASSERT_EQ(sink->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf()), S_OK);
+    TypeAttrRef attr(info.p);
     ASSERT_TRUE(attr);
     EXPECT_TRUE(IsEqualIID(attr->guid, DIID_DWebBrowserEvents2));
 
-    OwnedBstr name(L"NavigateError");
-    LPOLESTR names[] = {name.Get()};
+    CComBSTR name(L"NavigateError");
+    LPOLESTR names[] = {name.m_str};
     DISPID dispid = 0;
     EXPECT_EQ(sink->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid), S_OK);
     EXPECT_EQ(dispid, 271);

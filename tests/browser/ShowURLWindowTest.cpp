@@ -218,3 +218,26 @@ TEST(ShowURLWindowWithWait, WindowThatCannotBeCreatedReturnsMinusOneWithoutWaiti
     EXPECT_LT(MillisecondsSince(start), 8000u);
     EXPECT_EQ(nullptr, FindProcessWindow(CaptionToken(theAddress.str())));
 }
+
+TEST(ShowURLWindowWithWait, CloseAsTheNavigationStartsReturnsMinusOneAndEndsItsThreads) {
+    // The first window takes what the platform keeps for the process.
+    FakeBrowserSetScript("refuse");
+    theAddress = UniqueAddress("warmup").c_str();
+    ASSERT_EQ(-1, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr, nullptr,
+                                nullptr, 1, kStyle, nullptr));
+    const int threads = CountProcessThreads();
+    ASSERT_TRUE(WaitUntil([&] { return CountProcessThreads() < threads; }, 5000));
+    const int baseThreads = CountProcessThreads();
+
+    // Closed before the navigation thread can begin to wait for the page.
+    FakeBrowserSetScript("close");
+    theAddress = UniqueAddress("closedatonce").c_str();
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(-1, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr, nullptr,
+                                nullptr, 1, kStyle, nullptr));
+    EXPECT_LT(MillisecondsSince(start), 5000u);
+    // Neither thread waits out the 60-second time-out for a window that is
+    // gone.
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() == baseThreads; }, 5000))
+        << CountProcessThreads() << " threads, " << baseThreads << " before";
+}

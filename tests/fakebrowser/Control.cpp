@@ -49,6 +49,8 @@ void CompleteLoad(Control* control, const std::string& url) {
         FireDocumentComplete(control, frame, Widen(frameUrl));
         IDispatch_Release(frame);
     }
+    if (script.stall)
+        return;
     ShowPage(control, Widen(url), loaded.html);
     NextStep step;
     if (control->pending || !TakeNextStep(step))
@@ -146,25 +148,6 @@ HRESULT STDMETHODCALLTYPE BrowserInvoke(IWebBrowser2*, DISPID, REFIID, LCID, WOR
     return E_NOTIMPL;
 }
 
-// Closes the host's top-level window and runs the messages that posts, so
-// the window has taken the close in before the navigation is under way.
-void CloseHostWindow(Control* control) {
-    Log("Close");
-    HWND top = control->view ? GetAncestor(control->view, GA_ROOT) : nullptr;
-    if (!top)
-        return;
-    SendMessageA(top, WM_CLOSE, 0, 0);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // For the host's own loop, which ends on it.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        DispatchMessageA(&message);
-    }
-}
-
 HRESULT STDMETHODCALLTYPE BrowserNavigate(IWebBrowser2* self, BSTR url, VARIANT*, VARIANT*,
                                           VARIANT*, VARIANT*) {
     const Script script = CurrentScript();
@@ -172,9 +155,10 @@ HRESULT STDMETHODCALLTYPE BrowserNavigate(IWebBrowser2* self, BSTR url, VARIANT*
         Log("Navigate refused " + Narrow(url));
         return E_FAIL;
     }
-    StartLoad(OwnerOf<Control>(self), Narrow(url));
-    if (script.closeOnNavigate)
-        CloseHostWindow(OwnerOf<Control>(self));
+    Control* control = OwnerOf<Control>(self);
+    StartLoad(control, Narrow(url));
+    if (script.close && control->view)
+        PostMessageA(GetAncestor(control->view, GA_ROOT), WM_CLOSE, 0, 0);
     return S_OK;
 }
 

@@ -18,10 +18,18 @@ std::string RectText(const RECT& rect) {
     return text.str();
 }
 
+// Logs the characters that reach the page area, so a test sees that a key
+// message was still dispatched after the container's message filter.
+LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR)
+        Log("ViewChar " + std::to_string(wParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 bool RegisterViewClass() {
     static const ATOM atom = [] {
         WNDCLASSA view = {};
-        view.lpfnWndProc = DefWindowProcA;
+        view.lpfnWndProc = ViewProc;
         view.hInstance = ModuleInstance();
         view.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         view.lpszClassName = kViewClass;

@@ -59,7 +59,8 @@ template <const char* Name, class Vtbl> void FillUnsupported(Vtbl& vtbl) {
 struct Script {
     bool refuse = false;
     bool never = false;
-    bool closeOnNavigate = false;
+    bool stall = false;
+    bool close = false;
     bool offline = false;
     bool real = false;
     DWORD delay = 0;

@@ -8,12 +8,13 @@
 // Script: directives separated by new lines or ';':
 //   refuse       Navigate fails (E_FAIL): the navigation does not start
 //   never        navigations are accepted but never complete
-//   close        Navigate closes the window that hosts the control (WM_CLOSE)
-//                and returns once that window has handled the messages it
-//                posted: the user's close landing as the navigation starts
 //   delay MS     a navigation completes MS milliseconds after it started
 //   offline      get_Offline reports VARIANT_TRUE
 //   frame URL    before each top-level completion a frame at URL completes
+//   stall        a navigation's frames complete, its top-level document
+//                never does
+//   close        Navigate posts WM_CLOSE to the window around the control,
+//                as a user closing it at once would
 //   error CODE   every navigation reports NavigateError with status CODE,
 //                then shows the error page (unless the sink cancels)
 //   follow URL   after a top-level completion the control navigates on to
@@ -31,9 +32,15 @@
 // Replaces the script and clears the call log.
 extern "C" void FakeBrowserSetScript(const char* script);
 // Copies the call log (one line per call, e.g. "Navigate file:///C:/a.htm",
-// "Stop", "Quit", "ExecWB 12 2", "TranslateAccelerator 258 2") into buffer
-// and returns its full length.
+// "Stop", "Quit", "ExecWB 12 2", "TranslateAccelerator 258 2", and
+// "ViewChar 3" for a WM_CHAR that reached the control's page area) into
+// buffer and returns its full length.
 extern "C" int FakeBrowserGetLog(char* buffer, int size);
 // Controls, documents, elements and frames of the scripted control alive
 // now.
 extern "C" long FakeBrowserLiveObjects();
+// Called on the thread that creates a scripted control, as it is created,
+// so a test can watch that thread (a message hook) from its very start.
+// Null stops the calls.
+typedef void(__stdcall* FakeBrowserCreateCallback)();
+extern "C" void FakeBrowserSetCreateCallback(FakeBrowserCreateCallback callback);

@@ -9,26 +9,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "UniqueHandle.h"
+
 namespace {
 
 // INET_E_RESOURCE_NOT_FOUND, the status the WebBrowser control reports for
 // an address it cannot reach.
 const long kNotFound = static_cast<long>(0x800C0005);
-
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : m_handle(handle) {}
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    ~InternetHandle() {
-        if (m_handle)
-            InternetCloseHandle(m_handle);
-    }
-    operator HINTERNET() const { return m_handle; }
-
-private:
-    HINTERNET m_handle;
-};
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
@@ -76,14 +63,14 @@ LoadResult LoadFile(const std::string& url) {
 LoadResult LoadLocalPage(const std::string& url) {
     LoadResult result;
     result.status = kNotFound;
-    InternetHandle session(
+    CInternetHandle session(
         InternetOpenA("FakeBrowser", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!session)
         return result;
     const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                         INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
                         INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_KEEP_CONNECTION;
-    InternetHandle request(InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0));
+    CInternetHandle request(InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0));
     if (!request)
         return result;
     DWORD status = 0;

@@ -2,6 +2,7 @@
 #include "FakeBrowser.h"
 #include "FakeBrowserApi.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -20,6 +21,7 @@ Script g_script;
 std::deque<NextStep> g_nextSteps;
 std::string g_log;
 LONG g_liveObjects = 0;
+std::atomic<FakeBrowserCreateCallback> g_createCallback{nullptr};
 
 std::vector<std::string> SplitDirectives(const char* text) {
     std::vector<std::string> directives;
@@ -49,8 +51,10 @@ void ApplyDirective(const std::string& directive, Script& script, std::deque<Nex
         script.refuse = true;
     else if (verb == "never")
         script.never = true;
+    else if (verb == "stall")
+        script.stall = true;
     else if (verb == "close")
-        script.closeOnNavigate = true;
+        script.close = true;
     else if (verb == "offline")
         script.offline = true;
     else if (verb == "real")
@@ -128,6 +132,8 @@ HRESULT STDMETHODCALLTYPE FactoryCreateInstance(IClassFactory*, IUnknown* outer,
         return CreateRealControl(iid, out);
     }
     Log("CreateInstance scripted");
+    if (FakeBrowserCreateCallback callback = g_createCallback.load())
+        callback();
     return CreateControl(iid, out);
 }
 
@@ -247,4 +253,8 @@ extern "C" int FakeBrowserGetLog(char* buffer, int size) {
 
 extern "C" long FakeBrowserLiveObjects() {
     return g_liveObjects;
+}
+
+extern "C" void FakeBrowserSetCreateCallback(FakeBrowserCreateCallback callback) {
+    g_createCallback = callback;
 }

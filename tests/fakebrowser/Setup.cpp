@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "UniqueHandle.h"
+
 namespace {
 
 const char kScriptedClassKey[] = "Software\\Classes\\CLSID\\{6E1F2C3A-8B4D-4F5E-9A7B-1C2D3E4F5A6B}";
@@ -17,28 +19,18 @@ const char kScriptedClassId[] = "{6E1F2C3A-8B4D-4F5E-9A7B-1C2D3E4F5A6B}";
 const char kTreatAsKey[] =
     "Software\\Classes\\CLSID\\{8856F961-340A-11D0-A96B-00C04FD705A2}\\TreatAs";
 
-class RegistryKey {
-public:
-    explicit RegistryKey(const std::string& path) {
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &m_key, nullptr) != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (m_key)
-            RegCloseKey(m_key);
-    }
-    bool Set(const char* name, const std::string& value) {
-        return m_key &&
-               RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                              static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    }
+CRegistryKey CreateMachineKey(const std::string& path) {
+    CRegistryKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.Receive(), nullptr) != ERROR_SUCCESS)
+        key.Close();
+    return key;
+}
 
-private:
-    HKEY m_key = nullptr;
-};
+bool SetText(HKEY key, const char* name, const std::string& value) {
+    return key && RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
 
 std::string ServerPath() {
     char path[MAX_PATH] = {};
@@ -54,10 +46,12 @@ int Register() {
         std::fprintf(stderr, "fakebrowser_setup: %s is missing\n", server.c_str());
         return 1;
     }
-    RegistryKey inproc(std::string(kScriptedClassKey) + "\\InprocServer32");
-    RegistryKey treatAs(kTreatAsKey);
-    const bool done = inproc.Set(nullptr, server) && inproc.Set("ThreadingModel", "Apartment") &&
-                      treatAs.Set(nullptr, kScriptedClassId);
+    const CRegistryKey inproc =
+        CreateMachineKey(std::string(kScriptedClassKey) + "\\InprocServer32");
+    const CRegistryKey treatAs = CreateMachineKey(kTreatAsKey);
+    const bool done = SetText(inproc, nullptr, server) &&
+                      SetText(inproc, "ThreadingModel", "Apartment") &&
+                      SetText(treatAs, nullptr, kScriptedClassId);
     if (!done)
         std::fprintf(stderr, "fakebrowser_setup: cannot write the registry\n");
     return done ? 0 : 1;

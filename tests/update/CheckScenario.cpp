@@ -118,20 +118,6 @@ bool HasButton(HWND box, int button) {
     return item != nullptr && IsWindowVisible(item);
 }
 
-ServiceCounts CountsAtService(const std::string& path) {
-    ServiceCounts counts;
-    CString reply;
-    if (HttpGet(reply, theServiceBaseURL + "counts" + path.c_str()) != 0)
-        return counts;
-    std::sscanf(reply, "requests=%d\nmost-at-once=%d", &counts.requests, &counts.mostAtOnce);
-    return counts;
-}
-
-void ResetCountsAtService(const std::string& path) {
-    CString reply;
-    ASSERT_EQ(0, HttpGet(reply, theServiceBaseURL + "counts" + path.c_str() + "?reset"));
-}
-
 std::string ServiceHost() {
     return theServiceHostName;
 }

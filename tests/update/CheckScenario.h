@@ -4,6 +4,7 @@
 // windows, so that another test's box of the same caption is never taken.
 
 #include "ChildJob.h"
+#include "ServiceCounts.h"
 #include "UpdateScenario.h"
 
 #include <windows.h>
@@ -12,12 +13,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// How often the local service has been asked for a path.
-struct ServiceCounts {
-    int requests = -1;
-    int mostAtOnce = -1;
-};
 
 class CheckScenario : public UpdateScenario {
 protected:
@@ -51,11 +46,5 @@ std::string BoxText(HWND box);
 void PressButton(HWND box, int button);
 bool HasButton(HWND box, int button);
 
-// The counts for a path of the local service, such as "/download/x/app.exe",
-// since the last reset.
-ServiceCounts CountsAtService(const std::string& path);
-// Starts the path's counts afresh: a test that counts its downloads may run
-// more than once in one service's life.
-void ResetCountsAtService(const std::string& path);
 // The service's host as the library names it in its messages.
 std::string ServiceHost();

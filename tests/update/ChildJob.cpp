@@ -26,9 +26,9 @@ bool CChildJob::Start(const std::string& program, const std::vector<std::string>
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         nullptr, directory.c_str(), &startup, &started))
         return false;
-    m_process = CKernelHandle(started.hProcess);
+    m_process = CHandle(started.hProcess);
     m_processId = started.dwProcessId;
-    CKernelHandle thread(started.hThread);
+    CHandle thread(started.hThread);
     // In the job before it runs, so whatever it starts is in the job too.
     if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {
         TerminateProcess(m_process.Get(), 98);

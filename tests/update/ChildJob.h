@@ -3,7 +3,7 @@
 // every process it starts (a downloaded program, a script's interpreter)
 // can be waited for and never outlive the test.
 
-#include "KernelHandle.h"
+#include "UniqueHandle.h"
 
 #include <string>
 #include <vector>
@@ -29,8 +29,8 @@ public:
 private:
     int ActiveProcesses() const;
 
-    CKernelHandle m_job;
-    CKernelHandle m_process;
+    CHandle m_job;
+    CHandle m_process;
     DWORD m_processId = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "ScratchFolder.h"
 
-#include "FindHandle.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

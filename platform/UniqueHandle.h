@@ -1,0 +1,74 @@
+#pragma once
+// One owner type for every kind of Windows handle: each kind is one line
+// naming its "no handle" value and its close call. Move-only, so a handle has
+// exactly one owner and is closed exactly once on every path.
+
+#include <windows.h>
+#include <wininet.h>
+
+template <typename Traits> class CUniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    CUniqueHandle() = default;
+    explicit CUniqueHandle(Type handle) : m_handle(handle) {}
+    ~CUniqueHandle() { Close(); }
+
+    CUniqueHandle(CUniqueHandle&& other) noexcept : m_handle(other.Detach()) {}
+    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept {
+        if (this != &other)
+            Attach(other.Detach());
+        return *this;
+    }
+    CUniqueHandle(const CUniqueHandle&) = delete;
+    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+
+    Type Get() const { return m_handle; }
+    // For the many calls that take the raw handle.
+    operator Type() const { return m_handle; }
+    bool IsValid() const { return Traits::IsValid(m_handle); }
+    explicit operator bool() const { return IsValid(); }
+
+    void Attach(Type handle) {
+        Close();
+        m_handle = handle;
+    }
+    Type Detach() {
+        Type handle = m_handle;
+        m_handle = Traits::Empty();
+        return handle;
+    }
+    // For the calls that hand out a handle through a pointer.
+    Type* Receive() {
+        Close();
+        return &m_handle;
+    }
+    void Close() {
+        if (IsValid())
+            Traits::Close(m_handle);
+        m_handle = Traits::Empty();
+    }
+
+private:
+    Type m_handle = Traits::Empty();
+};
+
+template <typename T, typename CloseResult, CloseResult(WINAPI* CloseFunction)(T)>
+struct CHandleTraits {
+    using Type = T;
+    static Type Empty() { return nullptr; }
+    static bool IsValid(Type handle) {
+        return handle != nullptr && handle != reinterpret_cast<Type>(INVALID_HANDLE_VALUE);
+    }
+    static void Close(Type handle) { CloseFunction(handle); }
+};
+
+// Threads, events, processes, jobs, files.
+using CHandle = CUniqueHandle<CHandleTraits<HANDLE, BOOL, CloseHandle>>;
+using CFindHandle = CUniqueHandle<CHandleTraits<HANDLE, BOOL, FindClose>>;
+using CRegistryKey = CUniqueHandle<CHandleTraits<HKEY, LONG, RegCloseKey>>;
+using CInternetHandle = CUniqueHandle<CHandleTraits<HINTERNET, BOOL, InternetCloseHandle>>;
+// An icon loaded for a window: the window only borrows the icons it is sent.
+using CIconHandle = CUniqueHandle<CHandleTraits<HICON, BOOL, DestroyIcon>>;
+// A reference on a loaded module, dropped with FreeLibrary.
+using CModuleReference = CUniqueHandle<CHandleTraits<HMODULE, BOOL, FreeLibrary>>;
