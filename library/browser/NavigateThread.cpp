@@ -5,22 +5,25 @@
 
 namespace {
 
-// Starts the UI thread and waits until its window is ready. False when the
-// thread could not start, ended without a window, or was not ready in time.
-bool StartUIThread(CIENavigator& navigator) {
+// Starts the UI thread and waits until its window is ready. Gives the
+// thread's handle, or none when the thread could not start, ended without a
+// window, or was not ready in time.
+CHandle StartUIThread(CIENavigator& navigator) {
     navigator.AddReference();
     CHandle uiThread(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
     if (!uiThread.IsValid()) {
         navigator.ReleaseReference();
-        return false;
+        return CHandle();
     }
     const HANDLE readyOrEnded[] = {navigator.m_readyEvent, uiThread};
     // For the window to be ready, at most 10 s; a UI thread that ends first
     // could not make its window. Ready wins when both are signalled.
-    return ::WaitForMultipleObjects(2, readyOrEnded, FALSE, 10000) == WAIT_OBJECT_0;
+    if (::WaitForMultipleObjects(2, readyOrEnded, FALSE, 10000) != WAIT_OBJECT_0)
+        return CHandle();
+    return uiThread;
 }
 
-void Navigate(CIENavigator& navigator) {
+void Navigate(CIENavigator& navigator, HANDLE uiThread) {
     // Read once: the UI thread clears the handle when the window goes.
     const HWND window = navigator.m_hWnd;
     const HRESULT started = navigator.StartNavigation(window);
@@ -36,16 +39,19 @@ void Navigate(CIENavigator& navigator) {
         return;
     ::SetEvent(navigator.m_doneEvent);
     // The window lingers for its close delay so the user can read the page;
-    // a navigation that never started has nothing to show.
+    // a navigation that never started has nothing to show. Waits out the
+    // delay, or less when the user closes the window and its UI thread ends
+    // first: the thread then has nothing left to close.
     if (SUCCEEDED(started))
-        ::Sleep(static_cast<DWORD>(navigator.m_closeDelaySeconds) * 1000);
+        ::WaitForSingleObject(uiThread, static_cast<DWORD>(navigator.m_closeDelaySeconds) * 1000);
     if (::IsWindow(window) && !navigator.m_closed)
         ::PostMessageA(window, WM_DESTROY, 0, 0);
 }
 
 void RunNavigation(CIENavigator& navigator) {
-    if (StartUIThread(navigator)) {
-        Navigate(navigator);
+    const CHandle uiThread = StartUIThread(navigator);
+    if (uiThread.IsValid()) {
+        Navigate(navigator, uiThread);
     } else {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;

@@ -58,3 +58,22 @@ TEST(BrowserWindowResources, TwentyWindowsLeaveNoThreadOrHandleBehind) {
         << ProcessHandleCount() << " handles, " << baseHandles << " before";
     EXPECT_EQ(0, FakeBrowserLiveObjects());
 }
+
+TEST(BrowserWindowResources, ClosingALingeringWindowEndsItsThreadsAtOnce) {
+    ASSERT_TRUE(OpenAndCloseWindow());
+    ASSERT_TRUE(WaitUntil([] { return CountProcessThreads() > 0; }, 1000));
+    const int threads = CountProcessThreads();
+
+    // The page outcome comes after a second (the time-out); the window would
+    // then linger for a minute.
+    FakeBrowserSetScript("never");
+    theAddress = UniqueAddress("lingering").c_str();
+    ASSERT_EQ(1, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 1, 60, nullptr, nullptr,
+                               nullptr, 1, WS_OVERLAPPEDWINDOW, nullptr));
+    HWND window = FindProcessWindow(CaptionToken(theAddress.str()));
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(CloseAndWait(window));
+
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threads; }, 5000))
+        << CountProcessThreads() << " threads, " << threads << " before";
+}
