@@ -10,7 +10,7 @@ service_start() {
   local build=$1 root
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   local url
-  url=$(sed -n 's/^BRC_SERVICE_BASE_URL:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null)
+  url=$(sed -n 's/^BRC_SERVICE_BASE_URL:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
   if [[ ! $url =~ ^http://127\.0\.0\.1:([0-9]+)/$ ]]; then
     return 0
   fi

@@ -36,6 +36,16 @@ if [ ! -f "$WINEPREFIX/.brc-ready" ]; then
   # Without a window manager a closed window lingers for two seconds.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1
+  # A setup cut short leaves a prefix without the WebBrowser control's
+  # registration; such a prefix is not marked ready, so the next run builds
+  # it again.
+  if ! wine reg query 'HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32' \
+    </dev/null >/dev/null 2>&1; then
+    echo "wine-session: the Wine prefix $WINEPREFIX was not set up completely" >&2
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    exit 1
+  fi
   touch "$WINEPREFIX/.brc-ready"
 else
   wine wineboot </dev/null >/dev/null 2>&1
