@@ -86,30 +86,32 @@ HRESULT GetObjectSourceInterface(IUnknown* object, EventSourceInfo* source) {
     return S_OK;
 }
 
-HRESULT AdviseSink(IUnknown* object, REFIID eventIid, IUnknown* sink, DWORD* cookie) {
-    if (!object || !sink || !cookie)
-        return E_POINTER;
+namespace {
+
+// The object's connection point for the event interface.
+HRESULT FindEventConnectionPoint(IUnknown* object, REFIID eventIid,
+                                 CComPtr<IConnectionPoint>& point) {
     CComPtr<IConnectionPointContainer> container;
     HRESULT hr = object->QueryInterface(IID_PPV_ARGS(container.ReleaseAndGetAddressOf()));
     if (FAILED(hr))
         return hr;
+    return container->FindConnectionPoint(eventIid, point.ReleaseAndGetAddressOf());
+}
+
+} // namespace
+
+HRESULT AdviseSink(IUnknown* object, REFIID eventIid, IUnknown* sink, DWORD* cookie) {
+    if (!object || !sink || !cookie)
+        return E_POINTER;
     CComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.ReleaseAndGetAddressOf());
-    if (FAILED(hr))
-        return hr;
-    return point->Advise(sink, cookie);
+    const HRESULT hr = FindEventConnectionPoint(object, eventIid, point);
+    return FAILED(hr) ? hr : point->Advise(sink, cookie);
 }
 
 HRESULT UnadviseSink(IUnknown* object, REFIID eventIid, DWORD cookie) {
     if (!object)
         return E_POINTER;
-    CComPtr<IConnectionPointContainer> container;
-    HRESULT hr = object->QueryInterface(IID_PPV_ARGS(container.ReleaseAndGetAddressOf()));
-    if (FAILED(hr))
-        return hr;
     CComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(eventIid, point.ReleaseAndGetAddressOf());
-    if (FAILED(hr))
-        return hr;
-    return point->Unadvise(cookie);
+    const HRESULT hr = FindEventConnectionPoint(object, eventIid, point);
+    return FAILED(hr) ? hr : point->Unadvise(cookie);
 }
