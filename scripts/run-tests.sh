@@ -4,7 +4,7 @@
 # One test at a time by default (BRC_TEST_JOBS sets more): with several
 # window tests at once under Wine, runs have failed now and then in ways not
 # yet understood (a window without its icon, a test process that stalled
-# before it printed anything), and never one by one.
+# before it printed anything), and not in any run one test at a time.
 #
 # A test that times out is run once more; a test that really hangs times out
 # twice and fails.
