@@ -112,9 +112,10 @@ HRESULT CIENavigator::StartNavigation(HWND window) {
     DWORD_PTR result = 0;
     // Synchronous, as whether the navigation started decides what follows.
     // The UI thread serves it from its message loop; one that does not
-    // within the window's readiness limit counts as a failed start, so a
-    // hung window cannot hold the caller.
-    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL, 10000, &result))
+    // within a minute counts as a failed start, so a hung window cannot hold
+    // the caller. The first navigation of a process may load the browser's
+    // whole HTML engine, which has taken seconds under load.
+    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL, 60000, &result))
         return E_FAIL;
     return static_cast<HRESULT>(result);
 }

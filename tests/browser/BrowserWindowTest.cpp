@@ -140,8 +140,10 @@ TEST(BrowserWindow, OpensWithWinesOwnWebBrowserControl) {
     const std::string token = CaptionToken(theAddress.str());
     ASSERT_EQ(0, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr, nullptr,
                                nullptr, 0, WS_OVERLAPPEDWINDOW, nullptr));
-    // The caption shows the address once the navigation was started.
-    HWND window = WaitForProcessWindow(token);
+    // The caption shows the address once the navigation was started. The
+    // first navigation of Wine's control in a new prefix loads its HTML
+    // engine, which has taken more than ten seconds.
+    HWND window = WaitForProcessWindow(token, 60000);
     ASSERT_NE(nullptr, window);
     EXPECT_TRUE(FakeLogHas("CreateInstance real"));
     EXPECT_EQ(0, FakeBrowserLiveObjects());
