@@ -19,7 +19,7 @@ source "$here/wine-env.sh" "$build"
 source "$here/service.sh"
 
 stop_session() {
-  wineserver -k </dev/null >/dev/null 2>&1 || true
+  "$BRC_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
   service_stop
 }
 trap stop_session EXIT
@@ -29,26 +29,26 @@ trap stop_session EXIT
 service_start "$build"
 
 mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
+"$BRC_WINESERVER" -p </dev/null >/dev/null 2>&1
 if [ ! -f "$WINEPREFIX/.brc-ready" ]; then
   # No Mono or Gecko installers: offline they would only wait on a dialog.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$BRC_WINE" wineboot -i </dev/null >/dev/null 2>&1
   # Without a window manager a closed window lingers for two seconds.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+  "$BRC_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1
   # A setup cut short leaves a prefix without the WebBrowser control's
   # registration; such a prefix is not marked ready, so the next run builds
   # it again.
-  if ! wine reg query 'HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32' \
+  if ! "$BRC_WINE" reg query 'HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32' \
     </dev/null >/dev/null 2>&1; then
     echo "wine-session: the Wine prefix $WINEPREFIX was not set up completely" >&2
-    wineserver -k </dev/null >/dev/null 2>&1 || true
+    "$BRC_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     exit 1
   fi
   touch "$WINEPREFIX/.brc-ready"
 else
-  wine wineboot </dev/null >/dev/null 2>&1
+  "$BRC_WINE" wineboot </dev/null >/dev/null 2>&1
 fi
 
 set +e

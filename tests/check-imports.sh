@@ -4,7 +4,7 @@
 set -euo pipefail
 status=0
 for binary in "$@"; do
-  imports=$(i686-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
+  imports=$("${OBJDUMP:-i686-w64-mingw32-objdump}" -p "$binary" | sed -n 's/^\s*DLL Name: //p')
   if [ -z "$imports" ]; then
     echo "$binary: no import table found" >&2
     status=1

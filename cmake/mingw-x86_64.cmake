@@ -1,0 +1,17 @@
+# Cross-compiles the same tree for 64-bit Windows. Used only to run the tests
+# on machines whose kernel cannot execute 32-bit code, where 32-bit Wine
+# cannot start (see ./x); the programs that ship are the 32-bit ones.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Debian's `wine` wrapper prefers the 32-bit loader whenever it is installed.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
