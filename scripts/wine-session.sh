@@ -36,20 +36,26 @@ if [ ! -f "$WINEPREFIX/.brc-ready" ]; then
   # Without a window manager a closed window lingers for two seconds.
   "$BRC_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1
-  # A setup cut short leaves a prefix without the WebBrowser control's
-  # registration; such a prefix is not marked ready, so the next run builds
-  # it again.
-  if ! "$BRC_WINE" reg query 'HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32' \
-    </dev/null >/dev/null 2>&1; then
+  # The server keeps the registry in memory and writes it out now and then;
+  # a server that dies before then (seen under a full parallel run) leaves a
+  # prefix without its registry, and every later server starts from that.
+  # Stopping the server writes it out; the prefix counts as ready only when
+  # the written registry holds what the tests rely on: the WebBrowser
+  # control's class and its type library.
+  "$BRC_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+  "$BRC_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+  if ! grep -qi 'CLSID\\\\{8856F961-340A-11D0-A96B-00C04FD705A2}\\\\InprocServer32\]' \
+      "$WINEPREFIX/system.reg" ||
+    ! grep -qi 'TypeLib\\\\{EAB22AC0-30C1-11CF-A7EB-0000C05BAE0B}\\\\1.1\\\\0\\\\win' \
+      "$WINEPREFIX/system.reg"; then
     echo "wine-session: the Wine prefix $WINEPREFIX was not set up completely" >&2
-    "$BRC_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     exit 1
   fi
   touch "$WINEPREFIX/.brc-ready"
-else
-  "$BRC_WINE" wineboot </dev/null >/dev/null 2>&1
+  "$BRC_WINESERVER" -p </dev/null >/dev/null 2>&1
 fi
+"$BRC_WINE" wineboot </dev/null >/dev/null 2>&1
 
 set +e
 "$@"
