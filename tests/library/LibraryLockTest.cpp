@@ -1,10 +1,13 @@
 // The library lock on its own: re-entrant holds, and letting go for a wait.
 #include "LibraryLock.h"
+#include "WhatIs.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -64,4 +67,26 @@ TEST(LibraryLock, LettingGoWithoutHoldingChangesNothing) {
         EXPECT_EQ(0, LibraryLockDepth());
     }
     EXPECT_EQ(0, LibraryLockDepth());
+}
+
+TEST(LibraryLock, OverlappingWhatIsCallsEachGetTheirOwnCompanysAnswer) {
+    std::vector<std::future<int>> threads;
+    for (int thread = 0; thread < 8; ++thread) {
+        threads.push_back(std::async(std::launch::async, [thread] {
+            const std::string company = "Lock Test Company " + std::to_string(thread);
+            int wrong = 0;
+            for (int call = 0; call < 200; ++call) {
+                std::string answer;
+                {
+                    // As a plug-in command: the call and the copy in one hold.
+                    CLibraryLock hold;
+                    answer = WhatIs(company.c_str(), "", "companyname");
+                }
+                wrong += answer != company;
+            }
+            return wrong;
+        }));
+    }
+    for (std::future<int>& thread : threads)
+        EXPECT_EQ(0, thread.get());
 }
