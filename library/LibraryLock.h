@@ -19,7 +19,10 @@
 //     } // from here on another call may replace the text WhatIs returned
 //
 // A returned text is only safe to read while the hold that spans the call
-// lasts: the next call of any thread may replace it.
+// lasts: the next call of any thread may replace it. Hold it for the call
+// and the copy only: reporting the result (a message to another window, a
+// wait for another thread) under the hold could wait for a thread that is
+// itself waiting for the lock.
 //
 // Calls that wait for the user (CheckUpdate's message boxes) or for a
 // browser window's outcome (ContactSupport, ShowContactSupport) let go of
