@@ -2,7 +2,6 @@
 // as it does for its own failures. The exception is provoked the way it
 // comes in practice: an allocation that fails. This program's own operator
 // new fails, on the calling thread only, while a FailingAllocations lives.
-#include "LibraryLock.h"
 #include "ProductContext.h"
 #include "SupportLibrary.h"
 
@@ -60,15 +59,6 @@ TEST(NoThrowBoundary, CheckUpdateGivesTheRememberedVersion) {
     EXPECT_STREQ("1.5", result);
 }
 
-TEST(NoThrowBoundary, AboutGivesZero) {
-    int result = -2;
-    {
-        FailingAllocations failing;
-        result = About("Boundary Test Company", "Boundary Test Software", "1.5");
-    }
-    EXPECT_EQ(0, result);
-}
-
 TEST(NoThrowBoundary, ContactSupportGivesZeroAndTheWindowsErrorInTheLastStatus) {
     theLastStatus = 0;
     int result = -2;
@@ -87,24 +77,4 @@ TEST(NoThrowBoundary, DisplayURLGivesTheWindowsError) {
         result = DisplayURL("about:blank", nullptr, nullptr, 1);
     }
     EXPECT_EQ(-1, result);
-}
-
-TEST(NoThrowBoundary, BrcGetURLGivesEmptyTextAndTheExceptionStatus) {
-    int length = -1;
-    const char* text = nullptr;
-    {
-        FailingAllocations failing;
-        text = brcGetURL("http://127.0.0.1:1/a-long-enough-address-to-need-memory", &length);
-    }
-    EXPECT_STREQ("", text);
-    EXPECT_EQ(0, length);
-    EXPECT_EQ(-8, theLastStatus);
-}
-
-TEST(NoThrowBoundary, LockIsFreeAfterAnException) {
-    {
-        FailingAllocations failing;
-        WhatIs("Boundary Test Company", "Boundary Test Software", "companyname");
-    }
-    EXPECT_EQ(0, LibraryLockDepth());
 }
