@@ -61,12 +61,20 @@ BOOL CIENavigator::PreTranslateMessage(MSG* message) {
     return HandleBrowserKey(message, p);
 }
 
-LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
+void CIENavigator::WriteWindowSize() {
     RECT window = {};
-    if (GetWindowRect(&window)) {
-        *m_width = window.right - window.left;
-        *m_height = window.bottom - window.top;
-    }
+    if (!GetWindowRect(&window))
+        return;
+    *m_width = window.right - window.left;
+    *m_height = window.bottom - window.top;
+    // While the window is still there, so whoever sees it gone sees the
+    // size it ended with.
+    if (m_storage)
+        m_storage->SizeWritten();
+}
+
+LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
+    WriteWindowSize();
     m_closed = true;
     if (m_waiting) {
         ::SetEvent(m_errorEvent);

@@ -96,6 +96,9 @@ public:
 
 private:
     void PlaceWindow();
+    // Writes the window's outer size back, and into the size it shares
+    // with other windows of its kind.
+    void WriteWindowSize();
     void ActivateControl();
     void ShowWindowIcon();
 

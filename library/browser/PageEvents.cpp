@@ -81,11 +81,7 @@ bool CIENavigator::IsOffline() const {
 }
 
 void CIENavigator::WriteBackPageLoad() {
-    RECT window = {};
-    if (GetWindowRect(&window)) {
-        *m_width = window.right - window.left;
-        *m_height = window.bottom - window.top;
-    }
+    WriteWindowSize();
     m_pageText = GetPageText(p);
     if (m_pageTextOut)
         *m_pageTextOut = m_pageText;

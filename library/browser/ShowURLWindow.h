@@ -19,7 +19,8 @@ struct WindowSize {
 // Default address of a new window and target of its address write-back.
 extern CString theDefaultURL;
 // The size of every window opened without a width or height; such a window
-// writes its final size back here.
+// writes its size back here after each top-level load and as it is
+// destroyed, both numbers at once (WindowStorage.h).
 extern WindowSize theDefaultWindowSize;
 extern CAppModule theAppModule;
 

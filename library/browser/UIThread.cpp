@@ -87,10 +87,6 @@ DWORD WINAPI UIThreadProc(void* param) {
         if (navigator->IsWindow()) {
             ::SetEvent(navigator->m_readyEvent);
             exitCode = loop.Run();
-            // The final size is written; shared sizes learn it while the
-            // window is still there, so whoever sees it gone sees the size.
-            if (navigator->m_storage)
-                navigator->m_storage->WindowGone();
             // A short pause before the window and its control go, so the
             // thread's last posted work is not cut off mid-step.
             ::Sleep(100);

@@ -3,6 +3,7 @@
 #include "BrowserTestSupport.h"
 #include "FakeBrowserApi.h"
 #include "ShowURLWindow.h"
+#include "WindowStorage.h"
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,25 @@ TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
     EXPECT_EQ(800, rect.right - rect.left);
     EXPECT_EQ(600, rect.bottom - rect.top);
     EXPECT_TRUE(CloseAndWait(second));
+}
+
+TEST(ShowURLWindowSize, TopLevelLoadWritesTheSizeIntoTheSharedDefaultWhileTheWindowIsOpen) {
+    // Slow enough to resize the window before its page completes.
+    FakeBrowserSetScript("delay 3000");
+    TempPage page("<html><body>sized</body></html>");
+    theAddress = page.Address().c_str();
+    static int loads = 1000;
+    ASSERT_EQ(0, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr, nullptr,
+                               &loads, 0, kStyle, nullptr));
+    HWND window = WaitForProcessWindow(CaptionToken(page.Address()));
+    ASSERT_NE(nullptr, window);
+    SetWindowPos(window, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([] { return loads == 1; }, 10000));
+
+    const WindowSize shared = ReadSharedWindowSize(theDefaultWindowSize);
+    EXPECT_EQ(800, shared.width);
+    EXPECT_EQ(600, shared.height);
+    EXPECT_TRUE(CloseAndWait(window));
 }
 
 TEST(ShowURLWindowWithWait, WindowThatCannotBeCreatedReturnsMinusOneWithoutWaitingForIt) {
