@@ -45,7 +45,9 @@ public:
     // Navigation thread: waits for the page outcome; true when no error.
     bool WaitForPage(DWORD milliseconds);
     // Navigation thread: has the UI thread start the navigation to m_url on
-    // the control's own apartment and returns Navigate's result.
+    // the control's own apartment and show m_url in the caption; returns
+    // Navigate's result, or a failure when the UI thread does not answer
+    // within theNavigationStartLimitMs.
     HRESULT StartNavigation(HWND window);
     void SetCaption(const char* text);
     // UI thread, after its loop: gives the control back and destroys the
@@ -116,6 +118,11 @@ private:
 
 // The message that carries a navigation start to the UI thread.
 const UINT kStartNavigationMessage = WM_APP + 0x4E;
+// How long the navigation thread waits for the UI thread to start the
+// navigation before it counts as a failed start. The first navigation of a
+// process may load the browser's whole HTML engine, which has taken seconds
+// under load. Tests shorten it.
+extern DWORD theNavigationStartLimitMs;
 
 DWORD WINAPI NavigateThreadProc(void* navigator);
 DWORD WINAPI UIThreadProc(void* navigator);

@@ -27,7 +27,6 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
     // Read once: the UI thread clears the handle when the window goes.
     const HWND window = navigator.m_hWnd;
     const HRESULT started = navigator.StartNavigation(window);
-    navigator.SetCaption(navigator.m_url);
     if (FAILED(started)) {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;

@@ -2,6 +2,7 @@
 // with the scripted WebBrowser control in the window.
 #include "BrowserTestSupport.h"
 #include "FakeBrowserApi.h"
+#include "IENavigator.h"
 #include "ShowURLWindow.h"
 #include "WindowStorage.h"
 
@@ -35,6 +36,23 @@ int ShowWithoutWait(const std::string& address, HWND* parent = nullptr) {
 
 DWORD MillisecondsSince(DWORD start) {
     return GetTickCount() - start;
+}
+
+// Holds the UI thread of the next window when the navigation start reaches
+// it: a message hook that the scripted control's creation installs on the
+// thread creating it.
+const DWORD kHoldMs = 8000;
+
+LRESULT CALLBACK HoldNavigationStart(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == kStartNavigationMessage)
+        Sleep(kHoldMs);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The hook goes with the thread it watches.
+void __stdcall HookCreatingThread() {
+    SetWindowsHookExA(WH_CALLWNDPROC, HoldNavigationStart, nullptr, GetCurrentThreadId());
 }
 
 } // namespace
@@ -177,6 +195,24 @@ TEST(ShowURLWindowWithWait, NavigationThatFailsToStartReturnsMinusOneAndClosesAt
     ASSERT_NE(nullptr, seen);
     // No close delay (30 s here) after a navigation that never started.
     EXPECT_TRUE(WaitForWindowGone(seen, 5000));
+}
+
+TEST(ShowURLWindowWithWait, HeldUIThreadReleasesTheCallerWithinTheNavigationStartLimit) {
+    FakeBrowserSetScript("never");
+    FakeBrowserSetCreateCallback(HookCreatingThread);
+    theNavigationStartLimitMs = 1000;
+    theAddress = UniqueAddress("heldstart").c_str();
+    const DWORD start = GetTickCount();
+    const int result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr,
+                                     nullptr, nullptr, 1, kStyle, nullptr);
+    const DWORD waited = MillisecondsSince(start);
+    FakeBrowserSetCreateCallback(nullptr);
+    EXPECT_EQ(-1, result);
+    // The limit and the window's creation, well before the hold ends.
+    EXPECT_LT(waited, kHoldMs / 2);
+    // Once the hold ends the window closes: the start failed.
+    HWND window = FindBrowserWindow();
+    EXPECT_TRUE(window == nullptr || WaitForWindowGone(window, kHoldMs + 5000));
 }
 
 TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
