@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -37,6 +38,44 @@ int ShowWithoutWait(const std::string& address, HWND* parent = nullptr) {
 DWORD MillisecondsSince(DWORD start) {
     return GetTickCount() - start;
 }
+
+// A waiting ShowURLWindow on a thread with a window of its own, as the
+// sample calls ContactSupport from its dialog.
+class WaitingCallOnWindowThread {
+public:
+    explicit WaitingCallOnWindowThread(const std::string& address) {
+        theAddress = address.c_str();
+        m_thread = std::thread([this] {
+            PlacingWindow placing(10, 20, 300, 200);
+            m_window = placing.Handle();
+            // Runs out in a few seconds: the page never completes.
+            m_result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 3, 1, nullptr, nullptr,
+                                     nullptr, 1, kStyle, nullptr);
+            m_returned = true;
+            MSG posted = {};
+            m_postedStillQueued = PeekMessageA(&posted, m_window, WM_APP, WM_APP, PM_REMOVE);
+        });
+    }
+    WaitingCallOnWindowThread(const WaitingCallOnWindowThread&) = delete;
+    WaitingCallOnWindowThread& operator=(const WaitingCallOnWindowThread&) = delete;
+    ~WaitingCallOnWindowThread() { Join(); }
+
+    HWND Window() const { return m_window; }
+    bool Returned() const { return m_returned; }
+    int Result() const { return m_result; }
+    bool PostedStillQueued() const { return m_postedStillQueued; }
+    void Join() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    std::atomic<HWND> m_window{nullptr};
+    std::atomic<bool> m_returned{false};
+    int m_result = -2;
+    bool m_postedStillQueued = false;
+    std::thread m_thread;
+};
 
 // Holds the UI thread of the next window when the navigation start reaches
 // it: a message hook that the scripted control's creation installs on the
@@ -213,6 +252,32 @@ TEST(ShowURLWindowWithWait, HeldUIThreadReleasesTheCallerWithinTheNavigationStar
     // Once the hold ends the window closes: the start failed.
     HWND window = FindBrowserWindow();
     EXPECT_TRUE(window == nullptr || WaitForWindowGone(window, kHoldMs + 5000));
+}
+
+TEST(ShowURLWindowWithWait, WaitingCallServesMessagesSentToItsThread) {
+    FakeBrowserSetScript("never");
+    const std::string address = UniqueAddress("servessent");
+    WaitingCallOnWindowThread call(address);
+    ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
+    DWORD_PTR answer = 0;
+    const LRESULT served =
+        SendMessageTimeoutA(call.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+    EXPECT_FALSE(call.Returned());
+    EXPECT_NE(0, served);
+    call.Join();
+    EXPECT_EQ(1, call.Result());
+}
+
+TEST(ShowURLWindowWithWait, WaitingCallTakesNoPostedMessage) {
+    FakeBrowserSetScript("never");
+    const std::string address = UniqueAddress("takesnothing");
+    WaitingCallOnWindowThread call(address);
+    ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
+    // As a click would be queued for the caller's window meanwhile.
+    ASSERT_TRUE(PostMessageA(call.Window(), WM_APP, 0, 0));
+    call.Join();
+    EXPECT_EQ(1, call.Result());
+    EXPECT_TRUE(call.PostedStillQueued());
 }
 
 TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
