@@ -33,10 +33,32 @@ void CIENavigator::ReleaseReference() {
         delete this;
 }
 
+void CIENavigator::FailRequest() {
+    m_error = true;
+    m_stoppedByPage = 0;
+    ::SetEvent(m_errorEvent);
+}
+
+// No exception may leave through the system's message dispatch. A handler
+// that throws answers -1: a creation that failed, a navigation that did not
+// start.
 BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result, DWORD mapId) {
     if (mapId != 0)
         return FALSE;
+    try {
+        return HandleMessage(message, wParam, lParam, result);
+    } catch (...) {
+        FailRequest();
+        // The loop must still end with the window.
+        if (message == WM_DESTROY)
+            ::PostQuitMessage(18);
+        result = -1;
+        return TRUE;
+    }
+}
+
+BOOL CIENavigator::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_CREATE:
         result = OnCreate(message, wParam, lParam);

@@ -9,10 +9,12 @@
 #include "ComVariant.h"
 #include "UniqueHandle.h"
 #include "MessageLoop.h"
+#include "ShowURLWindow.h"
 #include "WTLAxControl.h"
 
 #include <windows.h>
 #include <exdisp.h>
+#include <exdispid.h>
 
 #include <atomic>
 #include <memory>
@@ -30,8 +32,8 @@ public:
     BOOL PreTranslateMessage(MSG* message) override;
 
     BEGIN_SINK_MAP(CIENavigator)
-    SINK_ENTRY(0, 259, OnDocumentComplete)
-    SINK_ENTRY(0, 271, OnNavigateError)
+    SINK_ENTRY(0, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete)
+    SINK_ENTRY(0, DISPID_NAVIGATEERROR, OnNavigateError)
     END_SINK_MAP()
 
     // The control's events, on the UI thread (PageEvents.cpp). Their
@@ -59,6 +61,11 @@ public:
     LRESULT OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnStartNavigation(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Ends the request as a failed one when an exception stopped one of the
+    // window's threads or handlers: the navigation thread's wait ends with
+    // an error and the caller's result is -1.
+    void FailRequest();
+
     // One reference each for the launcher, the navigation thread and the UI
     // thread.
     void AddReference();
@@ -77,7 +84,7 @@ public:
     CString m_url;
     CString* m_urlOut;
     CString m_watchText;
-    int m_watchMode = 3;
+    int m_watchMode = kWatchAddressAndPage;
     int* m_watchModeOut = nullptr;
     CString* m_pageTextOut = nullptr;
     CString m_pageText;
@@ -104,6 +111,8 @@ private:
     void ActivateControl();
     void ShowWindowIcon();
 
+    BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void HandleDocumentComplete(IDispatch* pDisp, VARIANT* URL);
     bool IsAboutControl(IDispatch* subject) const;
     bool IsOffline() const;
     void WriteBackPageLoad();

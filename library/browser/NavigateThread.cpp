@@ -60,9 +60,19 @@ void RunNavigation(CIENavigator& navigator) {
 
 } // namespace
 
+// No exception may end the thread, and so the process: the request ends as
+// a failed one, its window closes and a waiting caller is released.
 DWORD WINAPI NavigateThreadProc(void* param) {
     auto* navigator = static_cast<CIENavigator*>(param);
-    RunNavigation(*navigator);
+    try {
+        RunNavigation(*navigator);
+    } catch (...) {
+        navigator->FailRequest();
+        const HWND window = navigator->m_hWnd;
+        if (::IsWindow(window) && !navigator->m_closed)
+            ::PostMessageA(window, WM_DESTROY, 0, 0);
+        ::SetEvent(navigator->m_doneEvent);
+    }
     navigator->ReleaseReference();
     return 0;
 }

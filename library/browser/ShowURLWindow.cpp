@@ -54,7 +54,7 @@ void TakeRequest(CIENavigator& navigator, CString* address, CString* pageTextOut
     if (watchMode) {
         navigator.m_watchMode = *watchMode;
         navigator.m_watchModeOut = watchMode;
-        *watchMode = 0;
+        *watchMode = kWatchNotFound;
     }
     if (navigationLimit) {
         navigator.m_maxNavigations = *navigationLimit;

@@ -11,6 +11,16 @@
 
 #include <windows.h>
 
+// Where a watch text is looked for, and where it was found. Any value but
+// the first two looks in both, the address first; the window writes
+// kWatchNotFound at launch.
+enum WatchMode {
+    kWatchNotFound = 0,
+    kWatchAddress = 1,
+    kWatchPageText = 2,
+    kWatchAddressAndPage = 3,
+};
+
 struct WindowSize {
     int width;
     int height;
