@@ -86,9 +86,9 @@ void ServeSentMessages() {
     ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
-// The caller's thread may own windows that other threads send to (the
-// browser window may be placed by one of them): they must not wait on it
-// for the whole wait.
+// The caller's thread may own windows (the sample calls ContactSupport from
+// its dialog): another thread sending to one of them would otherwise be
+// held for as long as this wait.
 void WaitServingSentMessages(HANDLE event, DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     for (;;) {

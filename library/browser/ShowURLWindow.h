@@ -11,9 +11,9 @@
 
 #include <windows.h>
 
-// Where a watch text is looked for, and where it was found. Any value but
-// the first two looks in both, the address first; the window writes
-// kWatchNotFound at launch.
+// Where a watch text is looked for, and where it was found. A request with
+// any value but kWatchAddress or kWatchPageText looks in both, the address
+// first; the window writes kWatchNotFound at launch.
 enum WatchMode {
     kWatchNotFound = 0,
     kWatchAddress = 1,
