@@ -40,41 +40,31 @@ DWORD MillisecondsSince(DWORD start) {
 }
 
 // A waiting ShowURLWindow on a thread with a window of its own, as the
-// sample calls ContactSupport from its dialog.
-class WaitingCallOnWindowThread {
-public:
+// sample calls ContactSupport from its dialog; the page never completes, so
+// it runs out after a few seconds.
+struct WaitingCallOnWindowThread {
     explicit WaitingCallOnWindowThread(const std::string& address) {
         theAddress = address.c_str();
-        m_thread = std::thread([this] {
+        thread = std::thread([this] {
             PlacingWindow placing(10, 20, 300, 200);
-            m_window = placing.Handle();
-            // Runs out in a few seconds: the page never completes.
-            m_result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 3, 1, nullptr, nullptr,
-                                     nullptr, 1, kStyle, nullptr);
-            m_returned = true;
+            window = placing.Handle();
+            result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 3, 1, nullptr, nullptr,
+                                   nullptr, 1, kStyle, nullptr);
+            returned = true;
             MSG posted = {};
-            m_postedStillQueued = PeekMessageA(&posted, m_window, WM_APP, WM_APP, PM_REMOVE);
+            postedStillQueued = PeekMessageA(&posted, window, WM_APP, WM_APP, PM_REMOVE);
         });
     }
-    WaitingCallOnWindowThread(const WaitingCallOnWindowThread&) = delete;
-    WaitingCallOnWindowThread& operator=(const WaitingCallOnWindowThread&) = delete;
-    ~WaitingCallOnWindowThread() { Join(); }
-
-    HWND Window() const { return m_window; }
-    bool Returned() const { return m_returned; }
-    int Result() const { return m_result; }
-    bool PostedStillQueued() const { return m_postedStillQueued; }
-    void Join() {
-        if (m_thread.joinable())
-            m_thread.join();
+    ~WaitingCallOnWindowThread() {
+        if (thread.joinable())
+            thread.join();
     }
 
-private:
-    std::atomic<HWND> m_window{nullptr};
-    std::atomic<bool> m_returned{false};
-    int m_result = -2;
-    bool m_postedStillQueued = false;
-    std::thread m_thread;
+    std::atomic<HWND> window{nullptr};
+    std::atomic<bool> returned{false};
+    int result = -2;
+    bool postedStillQueued = false;
+    std::thread thread;
 };
 
 // Holds the UI thread of the next window when the navigation start reaches
@@ -261,11 +251,11 @@ TEST(ShowURLWindowWithWait, WaitingCallServesMessagesSentToItsThread) {
     ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
     DWORD_PTR answer = 0;
     const LRESULT served =
-        SendMessageTimeoutA(call.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
-    EXPECT_FALSE(call.Returned());
+        SendMessageTimeoutA(call.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+    EXPECT_FALSE(call.returned);
     EXPECT_NE(0, served);
-    call.Join();
-    EXPECT_EQ(1, call.Result());
+    call.thread.join();
+    EXPECT_EQ(1, call.result);
 }
 
 TEST(ShowURLWindowWithWait, WaitingCallTakesNoPostedMessage) {
@@ -274,10 +264,10 @@ TEST(ShowURLWindowWithWait, WaitingCallTakesNoPostedMessage) {
     WaitingCallOnWindowThread call(address);
     ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
     // As a click would be queued for the caller's window meanwhile.
-    ASSERT_TRUE(PostMessageA(call.Window(), WM_APP, 0, 0));
-    call.Join();
-    EXPECT_EQ(1, call.Result());
-    EXPECT_TRUE(call.PostedStillQueued());
+    ASSERT_TRUE(PostMessageA(call.window, WM_APP, 0, 0));
+    call.thread.join();
+    EXPECT_EQ(1, call.result);
+    EXPECT_TRUE(call.postedStillQueued);
 }
 
 TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
