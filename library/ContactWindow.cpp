@@ -14,7 +14,6 @@ namespace {
 const int kTimeoutSeconds = 1000;
 // Long enough to read the thank-you page.
 const int kCloseDelaySeconds = 10;
-const int kWatchPageText = 2;
 const DWORD kContactStyle = WS_OVERLAPPEDWINDOW;
 const int kWindowError = -1;
 
