@@ -26,7 +26,7 @@ struct AFX_MSGMAP {
 };
 
 // The key the WM_CTLCOLOR* messages share in a message map; the handler
-// is told which kind of control asks.
+// is told which kind of control asks (CTLCOLOR_EDIT and the like).
 #ifndef WM_CTLCOLOR
 #define WM_CTLCOLOR 0x0019
 #endif

@@ -9,9 +9,6 @@
 
 #include <windows.h>
 
-// The kinds of control that ask a dialog for their colours (OnCtlColor) are
-// the system's CTLCOLOR_ values.
-
 #ifndef ID_HELP
 #define ID_HELP 0xE146
 #endif
@@ -23,7 +20,7 @@ public:
 
     // Runs the handler the message map (or a base class's) has for the
     // message; false when there is none or it asked for the default.
-    bool DispatchMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     static const AFX_MSGMAP* GetThisMessageMap();
 

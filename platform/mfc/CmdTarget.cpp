@@ -26,7 +26,7 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
     return GetThisMessageMap();
 }
 
-bool CCmdTarget::DispatchMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+bool CCmdTarget::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     const UINT key = IsControlColourMessage(message) ? WM_CTLCOLOR : message;
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
          map = map->getBaseMap ? map->getBaseMap() : nullptr) {

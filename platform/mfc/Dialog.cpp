@@ -37,7 +37,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (DispatchMessage(message, wParam, lParam, &result)) {
+    if (OnWndMsg(message, wParam, lParam, &result)) {
         // Answers that the dialog manager takes as the procedure's result
         // rather than from DWLP_MSGRESULT.
         if ((message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
@@ -50,7 +50,7 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     // Commands the dialog leaves alone go to the application, then OK and
     // Cancel end the dialog.
-    if (CWinApp* app = AfxGetApp(); app && app->DispatchMessage(message, wParam, lParam, &result))
+    if (CWinApp* app = AfxGetApp(); app && app->OnWndMsg(message, wParam, lParam, &result))
         return TRUE;
     if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
         OnOK();
