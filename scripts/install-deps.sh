@@ -19,6 +19,7 @@ have_pkg wine32:i386 || need+=(wine wine32:i386)
 have_cmd xvfb-run || need+=(xvfb xauth)
 have_cmd cmake || need+=(cmake)
 have_cmd python3 || need+=(python3)
+have_cmd import || need+=(imagemagick)
 [ -d /usr/src/googletest ] || need+=(googletest)
 
 if [ ${#need[@]} -eq 0 ]; then
