@@ -9,6 +9,12 @@ bash=$(command -v bash)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
+# The real tools the script uses besides the stand-ins (process starts are
+# slow on some machines: one link call per case).
+tools=()
+for tool in bash cat grep sed tr head tail mktemp rm sleep; do
+  tools+=("$(command -v "$tool")")
+done
 
 # Every package a machine without any of them needs, in the script's order.
 all_needed="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth cmake python3 googletest imagemagick"
@@ -25,10 +31,7 @@ new_case() {
   mkdir -p "$case_dir/bin" "$case_dir/root/etc" "$case_dir/answers"
   echo 'VERSION_CODENAME=bookworm' >"$case_dir/root/etc/os-release"
   : >"$case_dir/calls"
-  local tool
-  for tool in bash cat grep sed tr head tail mktemp rm sleep; do
-    ln -s "$(command -v "$tool")" "$case_dir/bin/$tool"
-  done
+  ln -s "${tools[@]}" "$case_dir/bin/"
   # Each stand-in logs its arguments and answers from answers/.
   stand_in apt-get '
 case "$1" in
@@ -51,12 +54,12 @@ esac
 exit 0'
   stand_in dpkg-query 'exit 1'
   stand_in id 'cat "$answers/uid" 2>/dev/null || echo 0'
+  chmod +x "$case_dir/bin/"*
 }
 
 stand_in() {
   printf '#!%s\nanswers=%q\necho "%s $*" >>%q\n%s\n' "$bash" "$case_dir/answers" "$1" \
     "$case_dir/calls" "$2" >"$case_dir/bin/$1"
-  chmod +x "$case_dir/bin/$1"
 }
 
 answer() { printf '%s\n' "$2" >"$case_dir/answers/$1"; }
@@ -66,12 +69,11 @@ give_everything() {
   local tool
   for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix xvfb-run cmake python3 import; do
     printf '#!%s\n' "$bash" >"$case_dir/bin/$tool"
-    chmod +x "$case_dir/bin/$tool"
   done
   mkdir -p "$case_dir/root/usr/lib/wine" "$case_dir/root/usr/src/googletest"
   printf '#!%s\n' "$bash" >"$case_dir/root/usr/lib/wine/wine64"
-  chmod +x "$case_dir/root/usr/lib/wine/wine64"
   stand_in dpkg-query 'echo "install ok installed"'
+  chmod +x "$case_dir/bin/"* "$case_dir/root/usr/lib/wine/wine64"
 }
 
 run_script() {
