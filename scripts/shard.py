@@ -87,6 +87,8 @@ class Shard:
         self.wine = wine
         self.wineserver = wineserver
         self.logs = logs
+        keeper = os.path.join(build, "tests", "desktop_keeper.exe")
+        self.keeper = keeper if os.path.exists(keeper) else None
         self.display = None
         self.xvfb = None
         self.server = None
@@ -140,6 +142,10 @@ class Shard:
                 raise RuntimeError("shard %d: wineserver did not start" % self.index)
             time.sleep(0.02)
         subprocess.run([self.wine, "wineboot"], env=self.env(), timeout=120, **DETACHED)
+        # Ends with the server.
+        if self.keeper:
+            subprocess.Popen([self.wine, self.keeper], env=self.env(), start_new_session=True,
+                             **DETACHED)
         self.fixtures = set()
 
     def server_alive(self):

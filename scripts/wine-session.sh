@@ -89,6 +89,11 @@ if [ "$(cat "$WINEPREFIX/.brc-ready" 2>/dev/null)" != "$settings_version" ]; the
   "$BRC_WINESERVER" -p </dev/null >/dev/null 2>&1
 fi
 "$BRC_WINE" wineboot </dev/null >/dev/null 2>&1
+# Keeps the desktop open between tests (see tests/support/DesktopKeeper.cpp);
+# ends with the server.
+if [ -f "$build/tests/desktop_keeper.exe" ]; then
+  "$BRC_WINE" "$build/tests/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
+fi
 
 set +e
 "$@"
