@@ -3,11 +3,10 @@
 prefix, X display and wineserver of its own and runs one test at a time, so
 that parallel tests share no server, registry or window station.
 
-    run-shards.py BUILD TESTS-JSON [--shards N] [-R REGEX]
+    run-shards.py BUILD [--shards N] [-R REGEX]
 
-TESTS-JSON is `ctest --show-only=json-v1` of the build, made inside the Wine
-session (the test programs list their tests at that time). The session's
-prefix must be booted and its wineserver stopped: the shards copy it.
+Called inside the Wine session, whose prefix the shards copy, and under whose
+wineserver the test programs list their tests.
 
 Tests are handed out longest first (by their times in the last runs) to
 whichever shard is free. A test whose shard's wineserver died under it runs
@@ -56,7 +55,7 @@ def slug(name):
 
 
 class Run:
-    def __init__(self, build, tests, shard_count, logs, times):
+    def __init__(self, build, logs, times):
         self.build = build
         self.logs = logs
         self.times = times
@@ -65,21 +64,25 @@ class Run:
         self.fixture_setups = {}
         self.fixture_cleanups = {}
         self.queue = []
+        self.tests = []
+        self.total = 0
+        self.done = 0
+        self.listed = threading.Event()
+        self.output_lock = threading.Lock()
+
+    def load(self, tests):
         for test in tests:
             for fixture in test.setup_of:
                 self.fixture_setups.setdefault(fixture, []).append(test)
             for fixture in test.cleanup_of:
                 self.fixture_cleanups.setdefault(fixture, []).append(test)
             if not (test.setup_of or test.cleanup_of or test.disabled):
-                test.expected = times.get(test.name, UNKNOWN_SECONDS)
+                test.expected = self.times.get(test.name, UNKNOWN_SECONDS)
                 self.queue.append(test)
         self.queue.sort(key=lambda t: (-t.expected, t.order))
-        self.tests = [t for t in self.queue]
+        self.tests = list(self.queue)
         self.total = len(self.queue)
-        self.done = 0
-        self.shard_count = shard_count
-        self.notes = []
-        self.output_lock = threading.Lock()
+        self.listed.set()
 
     # --- the queue -------------------------------------------------------
     def take(self):
@@ -182,6 +185,7 @@ class Run:
             self.say("shard %d could not start: %s" % (shard.index, error))
             return
         try:
+            self.listed.wait()
             while True:
                 test = self.take()
                 if test is None:
@@ -249,7 +253,7 @@ def load_times(path):
         return {}
 
 
-def summary(run, tests, wall, setup_seconds, shards):
+def summary(tests, wall, setup_seconds, shards):
     failed = [t for t in tests if t.runs and t.runs[-1][0] != "passed" and t.runs[-1][0] != "skipped"]
     skipped = [t for t in tests if t.runs and t.runs[-1][0] == "skipped"]
     again = [t for t in tests if len(t.runs) > 1]
@@ -280,38 +284,56 @@ def summary(run, tests, wall, setup_seconds, shards):
     return 1 if failed else 0
 
 
+def list_tests(build, regex):
+    """The tests CTest knows, listed by the test programs themselves, which
+    run under the session's own wineserver meanwhile."""
+    listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+    if listing.returncode != 0:
+        return None
+    entries = json.loads(listing.stdout)["tests"]
+    tests = [Test(e, i) for i, e in enumerate(entries)]
+    if regex:
+        tests = [t for t in tests if re.search(regex, t.name) or t.setup_of or t.cleanup_of]
+    return tests
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
-    parser.add_argument("tests_json")
     parser.add_argument("--shards", type=int, default=os.cpu_count() or 2)
     parser.add_argument("-R", dest="regex")
     options = parser.parse_args()
     build = os.path.abspath(options.build)
+    started = time.monotonic()
 
-    with open(options.tests_json) as f:
-        entries = json.load(f)["tests"]
-    tests = [Test(e, i) for i, e in enumerate(entries)]
-    if options.regex:
-        tests = [t for t in tests if re.search(options.regex, t.name) or t.setup_of or t.cleanup_of]
     logs = os.path.join(build, "test-logs")
     os.makedirs(logs, exist_ok=True)
     for name in os.listdir(logs):
         os.remove(os.path.join(logs, name))
     times_path = os.path.join(build, "test-times.json")
     times = load_times(times_path)
-    run = Run(build, tests, options.shards, logs, times)
-    count = max(1, min(options.shards, run.total))
+    run = Run(build, logs, times)
 
-    started = time.monotonic()
+    # The shards copy the prefix as it stands on disk and boot while the
+    # tests are listed.
     shards = [Shard(i + 1, build, os.environ["WINEPREFIX"], os.environ["BRC_WINE"],
-                    os.environ["BRC_WINESERVER"], logs) for i in range(count)]
+                    os.environ["BRC_WINESERVER"], logs) for i in range(max(1, options.shards))]
     threads = [threading.Thread(target=run.shard_main, args=(s,)) for s in shards]
     for thread in threads:
         thread.start()
+    tests = None
+    try:
+        tests = list_tests(build, options.regex)
+    finally:
+        # The shards wait for the list, even for an empty one.
+        run.load(tests or [])
     for thread in threads:
         thread.join()
     wall = time.monotonic() - started
+    if tests is None:
+        print("run-shards: ctest could not list the tests", file=sys.stderr)
+        return 1
     setup_seconds = max((getattr(s, "setup_seconds", 0.0) for s in shards), default=0.0)
 
     for test in run.tests:
@@ -319,10 +341,10 @@ def main():
             times[test.name] = round(test.runs[-1][1], 2)
     with open(times_path, "w") as f:
         json.dump(times, f, indent=0, sort_keys=True)
-    not_run = [t for t in run.tests if not t.runs]
-    for test in not_run:
-        test.runs.append(("not run", 0.0, ""))
-    return summary(run, run.tests, wall, setup_seconds, shards)
+    for test in run.tests:
+        if not test.runs:
+            test.runs.append(("not run", 0.0, ""))
+    return summary(run.tests, wall, setup_seconds, shards)
 
 
 if __name__ == "__main__":
