@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test of a build; called inside the Wine session.
+# Runs every test of a build; called inside the Wine session, whose prefix is
+# booted and whose local web service runs.
 #
-# One test at a time by default (BRC_TEST_JOBS sets more): with several
-# window tests at once under Wine, runs have failed now and then in ways not
-# yet understood (a window without its icon, a test process that stalled
-# before it printed anything), and not in any run one test at a time.
-#
-# A test that times out is run once more; a test that really hangs times out
-# twice and fails.
+# The tests run in shards (scripts/run-shards.py), each with a copy of the
+# session's prefix and a wineserver of its own, one test at a time per shard:
+# under one wineserver shared by parallel tests the server itself has
+# crashed now and then. BRC_TEST_SHARDS sets the number of shards (default:
+# the number of cores; 1 runs the tests one after the other); BRC_TEST_REGEX
+# runs only the tests whose names it matches. Each test's output is kept in
+# BUILD/test-logs/, and so is the core file of a wineserver that crashed.
 set -uo pipefail
 build=${1:?build directory}
-ctest --test-dir "$build" --output-on-failure --timeout 180 --repeat after-timeout:2 \
-  -j "${BRC_TEST_JOBS:-1}" </dev/null
+here=$(cd "$(dirname "$0")" && pwd)
+exec python3 "$here/run-shards.py" "$build" --shards "${BRC_TEST_SHARDS:-$(nproc)}" \
+  ${BRC_TEST_REGEX:+-R "$BRC_TEST_REGEX"}

@@ -11,10 +11,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=C LC_ALL=C
 if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt"; then
   export WINEARCH=win64
-  BRC_WINE=/usr/lib/wine/wine64
-  BRC_WINESERVER=/usr/lib/wine/wineserver64
+  export BRC_WINE=/usr/lib/wine/wine64
+  export BRC_WINESERVER=/usr/lib/wine/wineserver64
 else
   export WINEARCH=win32
-  BRC_WINE=wine
-  BRC_WINESERVER=wineserver
+  export BRC_WINE=wine
+  export BRC_WINESERVER=wineserver
 fi

@@ -373,6 +373,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
+    # Tests of several shards connect at once.
+    request_queue_size = 64
 
 
 def main():

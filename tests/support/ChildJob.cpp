@@ -1,5 +1,24 @@
 #include "ChildJob.h"
 
+#include <tlhelp32.h>
+
+namespace {
+
+std::string ImageName(DWORD processId) {
+    const CHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    if (snapshot.Get() == INVALID_HANDLE_VALUE || !Process32First(snapshot.Get(), &entry))
+        return "?";
+    do {
+        if (entry.th32ProcessID == processId)
+            return entry.szExeFile;
+    } while (Process32Next(snapshot.Get(), &entry));
+    return "?";
+}
+
+} // namespace
+
 CChildJob::CChildJob() : m_job(CreateJobObjectA(nullptr, nullptr)) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -42,6 +61,7 @@ bool CChildJob::WaitForAll(DWORD timeout) {
     const ULONGLONG deadline = GetTickCount64() + timeout;
     while (ActiveProcesses() > 0) {
         if (GetTickCount64() >= deadline) {
+            m_atTimeOut = Describe();
             TerminateJobObject(m_job.Get(), 99);
             // Waits for the ended child so its exit code is final.
             WaitForSingleObject(m_process.Get(), 5000);
@@ -58,6 +78,26 @@ DWORD CChildJob::ExitCode() const {
     if (!GetExitCodeProcess(m_process.Get(), &code))
         return 0xFFFFFFFF;
     return code;
+}
+
+std::string CChildJob::Describe() const {
+    struct {
+        JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+        ULONG_PTR more[63];
+    } ids = {};
+    ids.list.NumberOfAssignedProcesses = 64;
+    std::string text = "running in the job:";
+    if (QueryInformationJobObject(m_job.Get(), JobObjectBasicProcessIdList, &ids, sizeof ids,
+                                  nullptr)) {
+        for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+            const DWORD id = static_cast<DWORD>(ids.list.ProcessIdList[i]);
+            text += " " + ImageName(id) + " (" + std::to_string(id) + ")";
+        }
+    }
+    const DWORD code = ExitCode();
+    return text + "; the child " +
+           (code == STILL_ACTIVE ? std::string("still runs")
+                                 : "ended with exit code " + std::to_string(code));
 }
 
 int CChildJob::ActiveProcesses() const {

@@ -25,6 +25,11 @@ public:
     // Whether the child or anything it started still runs.
     bool Running() const { return ActiveProcesses() > 0; }
     DWORD ProcessId() const { return m_processId; }
+    // The processes that still run in the job, by name, and the child's exit
+    // code: what a failure message needs when the job does not end.
+    std::string Describe() const;
+    // Describe() as it was when WaitForAll ran out of time.
+    const std::string& AtTimeOut() const { return m_atTimeOut; }
 
 private:
     int ActiveProcesses() const;
@@ -32,6 +37,7 @@ private:
     CHandle m_job;
     CHandle m_process;
     DWORD m_processId = 0;
+    std::string m_atTimeOut;
 };
 
 // One argument quoted as the C runtime's command-line parser reads it back.

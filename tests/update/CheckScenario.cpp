@@ -80,7 +80,8 @@ void CheckScenario::FinishCheck() {
             return;
         }
         if (GetTickCount64() >= deadline) {
-            ADD_FAILURE() << "the child or what it started did not end";
+            ADD_FAILURE() << "the child or what it started did not end; " << m_child->Describe()
+                          << "; check results so far: " << Results().size();
             m_child->WaitForAll(0);
             return;
         }

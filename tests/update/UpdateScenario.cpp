@@ -67,7 +67,8 @@ void UpdateScenario::RunUpdate(const std::string& fileName, const std::string& u
     ASSERT_TRUE(child.Start(
         Program(), {fileName, url, command, std::to_string(run), std::to_string(jobs), mode},
         WorkFolder()));
-    ASSERT_TRUE(child.WaitForAll(60000)) << "the child or what it started did not end";
+    ASSERT_TRUE(child.WaitForAll(60000))
+        << "the child or what it started did not end; " << child.AtTimeOut();
     EXPECT_EQ(0u, child.ExitCode()) << "see UpdateRunner.cpp";
 }
 
