@@ -1,3 +1,4 @@
+#include "ChildJob.h"
 #include "HostWindowStub.h"
 #include "WindowSearch.h"
 
@@ -29,6 +30,14 @@ bool IsUnmapped(const void* base) {
 }
 
 class ModuleDetach : public testing::TestWithParam<DetachCase> {};
+
+std::string OwnPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+const DWORD kChildExitCode = 7;
 
 } // namespace
 
@@ -84,3 +93,29 @@ INSTANTIATE_TEST_SUITE_P(
                     DetachCase{"InSendToTheUnloadingThread", kInSend, false, 40, 1},
                     DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1}),
     [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
+
+// Run by the test below as a child process of its own: the process ends
+// while a worker waits in its handler and a value waits in the queue.
+TEST(ProcessExit, DISABLED_ChildExitsWhileAWorkerWaits) {
+    CHostWindowStub host(true, 0);
+    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
+    ASSERT_NE(nullptr, module);
+    auto start = reinterpret_cast<StartFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    start(host.HandleValue(), kInSend, 1, gate);
+    start(host.HandleValue(), kInHandler, 1, gate);
+    ExitProcess(kChildExitCode);
+}
+
+// The system ends the workers and the sender wherever they are; the module's
+// detach and its destroyers then neither hang nor fault.
+TEST(ProcessExit, EndsPromptlyWhileAWorkerWaitsInItsHandler) {
+    CChildJob child;
+    ASSERT_TRUE(child.Start(OwnPath(),
+                            {"--gtest_also_run_disabled_tests",
+                             "--gtest_filter=ProcessExit.DISABLED_ChildExitsWhileAWorkerWaits"},
+                            "."));
+    EXPECT_TRUE(child.WaitForAll(20000));
+    EXPECT_EQ(kChildExitCode, child.ExitCode());
+}
