@@ -21,6 +21,11 @@ struct DetachCase {
     int postsPerCall;
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const DetachCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 const int kCalls = 8;
 
 bool IsUnmapped(const void* base) {
