@@ -1,6 +1,7 @@
 // The real BrindlecodeFlash.dll, loaded and driven as SWF Studio drives it.
 #include "HostWindowStub.h"
 #include "PluginHost.h"
+#include "WindowSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -186,4 +187,52 @@ TEST_F(Host, UnloadingWithCallsRunningEndsAndTheDllLoadsAgain) {
     Items result;
     EXPECT_EQ(0, m_host.DispatchSync(WhatIs(L"Acme Again"), &result));
     EXPECT_EQ((Items{L"answer", L"Acme Again"}), result);
+}
+
+namespace {
+
+std::wstring CheckUpdate(const std::wstring& software, const std::wstring& options) {
+    return CallText(kAlias, L"brcCheckUpdate", L"",
+                    {{L"company_name", L"Check Flow Co"},
+                     {L"software_name", software},
+                     {L"current_version", L"1.0"},
+                     {L"update_options", options},
+                     {L"result", L"latest"}});
+}
+
+} // namespace
+
+TEST_F(Host, CheckUpdateOfAProductNotListedAnswersTheCurrentVersion) {
+    Items checked;
+    int checkCode = -100;
+    std::thread check([&] {
+        checkCode = m_host.DispatchSync(CheckUpdate(L"Not Listed Anywhere", L""), &checked);
+    });
+    // The library tells the user whom to ask.
+    const HWND box = WaitForProcessWindow("Contact Check Flow Co", 30000);
+    EXPECT_NE(nullptr, box);
+    if (box)
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    // The check ends once its box is answered, or at once without one.
+    check.join();
+    EXPECT_EQ(0, checkCode);
+    EXPECT_EQ((Items{L"latest", L"1.0"}), checked);
+}
+
+TEST_F(Host, WhatIsCompletesWhileACheckUpdateQuestionIsOnScreen) {
+    Items checked;
+    int checkCode = -100;
+    std::thread check(
+        [&] { checkCode = m_host.DispatchSync(CheckUpdate(L"Ask No", L"a"), &checked); });
+    const HWND box = WaitForProcessWindow("Update?", 30000);
+    EXPECT_NE(nullptr, box);
+    Items result;
+    EXPECT_EQ(0, m_host.DispatchSync(WhatIs(L"Acme Meanwhile"), &result));
+    EXPECT_EQ((Items{L"answer", L"Acme Meanwhile"}), result);
+    if (box)
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    // The check ends once its question is answered, or at once without one.
+    check.join();
+    EXPECT_EQ(0, checkCode);
+    EXPECT_EQ((Items{L"latest", L"2.0"}), checked);
 }
