@@ -1,4 +1,5 @@
 #include "HostWindowStub.h"
+#include "Stopwatch.h"
 #include "MessageDispatcher.h"
 #include "ThreadStart.h"
 #include "WindowSearch.h"
@@ -120,11 +121,11 @@ TEST(MessageDispatcher, StopsWhileSendingToAWindowOfTheStoppingThread) {
 TEST(MessageDispatcher, WithoutASenderThreadEveryMessageIsDropped) {
     CHostWindowStub host;
     SetCreateThreadFunction(NeverCreateThread);
-    const ULONGLONG start = GetTickCount64();
+    const CStopwatch stopwatch;
     std::unique_ptr<CMessageDispatcher> dispatcher(new CMessageDispatcher);
-    const ULONGLONG elapsed = GetTickCount64() - start;
+    const long long elapsed = stopwatch.ElapsedMs();
     SetCreateThreadFunction(nullptr);
-    EXPECT_GE(elapsed, 95u);
+    EXPECT_GE(elapsed, 100);
     EXPECT_FALSE(dispatcher->IsRunning());
     Queue(*dispatcher, host.Window(), L"dropped");
     EXPECT_EQ(0, dispatcher->GetPendingCount());

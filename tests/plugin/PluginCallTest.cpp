@@ -1,6 +1,7 @@
 #include "CallDriver.h"
 #include "HostWindow.h"
 #include "HostWindowStub.h"
+#include "Stopwatch.h"
 #include "MessageDispatcher.h"
 #include "ModuleLifetime.h"
 #include "ThreadStart.h"
@@ -59,7 +60,8 @@ protected:
         EXPECT_TRUE(PumpUntil(
             [&] {
                 auto messages = m_host.Messages();
-                return !messages.empty() && ParseMessage(messages.back().text).key == L"marker";
+                return messages.size() > m_seen &&
+                       ParseMessage(messages.back().text).key == L"marker";
             },
             10000));
         auto messages = m_host.Messages();
@@ -203,11 +205,11 @@ protected:
 
 TEST_F(ThreadCreationFailure, NineFailuresDelayTheCommandByAbout100Ms) {
     theFailuresLeft = 9;
-    const ULONGLONG start = GetTickCount64();
+    const CStopwatch stopwatch;
     EXPECT_EQ(1, StartAsyncCall(PostSevenAndReturn0, L"id", {{L"result", L"out"}}));
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 95u);
-    EXPECT_LT(elapsed, 3000u);
+    const long long elapsed = stopwatch.ElapsedMs();
+    EXPECT_GE(elapsed, 100);
+    EXPECT_LT(elapsed, 3000);
     ASSERT_TRUE(m_host.WaitForCount(2, 10000));
     EXPECT_EQ((CKeyValue{L"id", L"0"}), ParseMessage(m_host.Messages()[1].text));
 }
