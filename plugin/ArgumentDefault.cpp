@@ -1,6 +1,12 @@
+#include "CommandInfo.h"
 #include "PluginCall.h"
 
-// Not yet: the command descriptions arrive with the registry.
-const CPluginString* FindArgumentDefault(const CCommandInfo*, const CPluginString&) {
-    return nullptr;
+const CPluginString* FindArgumentDefault(const CCommandInfo* description,
+                                         const CPluginString& name) {
+    if (!description)
+        return nullptr;
+    const CParameterInfo* parameter = description->FindParameter(name);
+    if (!parameter || parameter->kind != kParameterIn || parameter->hasDefault != 1)
+        return nullptr;
+    return &parameter->defaultValue;
 }

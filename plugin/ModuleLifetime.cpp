@@ -2,6 +2,7 @@
 
 #include "CommandThread.h"
 #include "MessageDispatcher.h"
+#include "PluginRegistry.h"
 #include "RunningThreads.h"
 
 #include <atomic>
@@ -9,8 +10,12 @@
 namespace {
 
 // One object, so the order between the dispatcher and the map is the order
-// of its members and not left to the linker.
+// of its members and not left to the linker. Its own hold on the shared maps
+// keeps them until the dispatcher's final delivery is over, whichever order
+// the linker gives the registrations: the host's window procedure may ask
+// for a property while it receives a message.
 struct CModuleObjects {
+    CPluginRegistry registrations;
     CMessageDispatcher dispatcher;
     CRunningThreads runningThreads;
 };

@@ -1,4 +1,5 @@
 #include "CallDriver.h"
+#include "CommandInfo.h"
 #include "HostWindow.h"
 #include "HostWindowStub.h"
 #include "Stopwatch.h"
@@ -173,6 +174,44 @@ TEST(GetArgument, FindsTheArgumentInAnyCaseAndWithBlanksAround) {
     int missing = -1;
     EXPECT_EQ(nullptr, call.GetArgument(L"software_name", &missing));
     EXPECT_EQ(1, missing);
+}
+
+// Only an IN parameter declared with a has-default flag of exactly 1 falls
+// back to its default; an argument the host passed always wins.
+TEST(GetArgument, FallsBackToTheDefaultOfAnInParameterOnly) {
+    CCommandInfo info(L"command", L"");
+    const struct {
+        const wchar_t* name;
+        int kind;
+        int hasDefault;
+    } parameters[] = {{L"InDefault", kParameterIn, 1},
+                      {L"OutDefault", kParameterOut, 1},
+                      {L"InFlagTwo", kParameterIn, 2},
+                      {L"Passed", kParameterIn, 1}};
+    for (const auto& p : parameters)
+        info.AddParameter(
+            new CParameterInfo(&info, p.name, L"", 0, p.kind, p.hasDefault, L"fallback", L""));
+    std::unique_ptr<CCallData> data = MakeCallData(L"", {{L"passed", L"given"}});
+    data->description = &info;
+    CPluginCall call(std::move(data), nullptr);
+
+    const struct {
+        const wchar_t* name;
+        const wchar_t* text;
+        int missing;
+    } cases[] = {{L"indefault", L"fallback", 0},
+                 {L"outdefault", nullptr, 1},
+                 {L"inflagtwo", nullptr, 1},
+                 {L"passed", L"given", 0}};
+    for (const auto& c : cases) {
+        int missing = -1;
+        const wchar_t* text = call.GetArgument(c.name, &missing);
+        if (c.text)
+            EXPECT_STREQ(c.text, text) << c.name;
+        else
+            EXPECT_EQ(nullptr, text) << c.name;
+        EXPECT_EQ(c.missing, missing) << c.name;
+    }
 }
 
 namespace {
