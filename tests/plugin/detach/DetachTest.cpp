@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 
 namespace {
@@ -28,10 +29,43 @@ void PrintTo(const DetachCase& c, std::ostream* out) {
 
 const int kCalls = 8;
 
+std::atomic<int> theFaults{0};
+
+// A thread that returns into the unloaded module's code faults there; the
+// process may live on, so the fault is counted before the system's handling.
+LONG WINAPI CountFault(EXCEPTION_POINTERS*) {
+    ++theFaults;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+class CFaultCount {
+public:
+    CFaultCount() : m_before(theFaults.load()) { SetUnhandledExceptionFilter(CountFault); }
+    int New() const { return theFaults.load() - m_before; }
+
+private:
+    int m_before;
+};
+
 bool IsUnmapped(const void* base) {
     MEMORY_BASIC_INFORMATION info = {};
     return !VirtualQuery(base, &info, sizeof info) || info.State == MEM_FREE ||
            info.AllocationBase != base;
+}
+
+// Every value and every code exactly once, each call's values before its
+// code.
+void ExpectEachOnceValuesFirst(const std::vector<CReceivedMessage>& messages, int postsPerCall) {
+    std::map<std::wstring, std::vector<size_t>> positions;
+    EXPECT_EQ(static_cast<size_t>(kCalls) * (postsPerCall + 1), messages.size());
+    for (size_t i = 0; i < messages.size(); ++i)
+        positions[ParseMessage(messages[i].text).key].push_back(i);
+    for (int i = 0; i < kCalls; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        ASSERT_EQ(static_cast<size_t>(postsPerCall), positions[L"var" + n].size()) << i;
+        ASSERT_EQ(1u, positions[L"call" + n].size()) << i;
+        EXPECT_LT(positions[L"var" + n].back(), positions[L"call" + n][0]);
+    }
 }
 
 class ModuleDetach : public testing::TestWithParam<DetachCase> {};
@@ -51,6 +85,7 @@ const DWORD kChildExitCode = 7;
 // code still arrives once, values first; no thread of the module is left.
 TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
     const DetachCase& c = GetParam();
+    const CFaultCount faults;
     CHostWindowStub host(c.windowOnOwnThread, c.answerDelayMs);
     const int baseline = CountProcessThreads();
     HMODULE module = LoadLibraryA("plugin_detach_module.dll");
@@ -78,17 +113,8 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
         << CountProcessThreads() << " threads, " << baseline << " before";
     CloseHandle(gate);
 
-    std::map<std::wstring, std::vector<size_t>> positions;
-    const auto messages = host.Messages();
-    EXPECT_EQ(expected, messages.size());
-    for (size_t i = 0; i < messages.size(); ++i)
-        positions[ParseMessage(messages[i].text).key].push_back(i);
-    for (int i = 0; i < kCalls; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        ASSERT_EQ(static_cast<size_t>(c.postsPerCall), positions[L"var" + n].size()) << i;
-        ASSERT_EQ(1u, positions[L"call" + n].size()) << i;
-        EXPECT_LT(positions[L"var" + n].back(), positions[L"call" + n][0]);
-    }
+    EXPECT_EQ(0, faults.New());
+    ExpectEachOnceValuesFirst(host.Messages(), c.postsPerCall);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -123,4 +149,35 @@ TEST(ProcessExit, EndsPromptlyWhileAWorkerWaitsInItsHandler) {
                             "."));
     EXPECT_TRUE(child.WaitForAll(20000));
     EXPECT_EQ(kChildExitCode, child.ExitCode());
+}
+
+// The host lets the module go from inside its window procedure, while the
+// sender waits for that procedure to answer its message.
+TEST(ModuleDetachInWindowProcedure, LosesNothingAndLeavesNoThread) {
+    const CFaultCount faults;
+    CHostWindowStub host(true, 40);
+    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
+    ASSERT_NE(nullptr, module);
+    std::atomic<bool> armed{false};
+    host.OnMessage([&] {
+        if (armed.exchange(false))
+            FreeLibrary(module);
+    });
+    const int baseline = CountProcessThreads();
+    auto start = reinterpret_cast<StartFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
+    auto running = reinterpret_cast<RunningFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestRunning")));
+    ASSERT_EQ(kCalls, start(host.HandleValue(), kInSend, kCalls, nullptr));
+    ASSERT_TRUE(WaitUntil([&] { return running() == 0; }, 10000));
+    armed = true;
+
+    const size_t expected = 2 * kCalls;
+    EXPECT_TRUE(WaitUntil([&] { return IsUnmapped(module) && host.Count() >= expected; }, 30000))
+        << host.Count() << " of " << expected;
+    EXPECT_FALSE(armed);
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= baseline; }, 10000))
+        << CountProcessThreads() << " threads, " << baseline << " before";
+    EXPECT_EQ(0, faults.New());
+    ExpectEachOnceValuesFirst(host.Messages(), 1);
 }
