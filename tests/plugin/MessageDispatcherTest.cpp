@@ -71,18 +71,6 @@ TEST(SendAsyncMessage, LengthsCountZeroUnitsInsideKeyAndValue) {
     EXPECT_EQ(2u * (62 + 4 + 1), host.Messages()[0].cbData);
 }
 
-TEST(SendAsyncMessage, ACollectingResultListTakesThePairAndNothingIsSent) {
-    CHostWindowStub host;
-    CMessageDispatcher dispatcher;
-    CResultList results(1);
-    SendAsyncMessage(dispatcher, host.Window(), Text(L"k"), Text(L"v"), &results);
-    std::unique_ptr<CCopyDataMessage> pair = results.TakeFirst();
-    ASSERT_TRUE(pair);
-    EXPECT_EQ(0, pair->name.Compare(L"k"));
-    EXPECT_EQ(0, pair->value.Compare(L"v"));
-    EXPECT_EQ(0, dispatcher.GetPendingCount());
-}
-
 // The first message holds the sender in the slow window while the others
 // queue up and the stop comes; with the stop and the queue both signalled
 // the sender stops, and the destruction sends the rest in order.

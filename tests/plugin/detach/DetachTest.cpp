@@ -20,6 +20,9 @@ struct DetachCase {
     bool windowOnOwnThread;
     DWORD answerDelayMs;
     int postsPerCall;
+    // The host lets the module go from inside its window procedure, while
+    // the sender waits for that procedure to answer.
+    bool fromWindowProcedure;
 };
 
 // Names the case in test listings instead of its bytes.
@@ -86,6 +89,7 @@ const DWORD kChildExitCode = 7;
 TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
     const DetachCase& c = GetParam();
     const CFaultCount faults;
+    std::atomic<bool> armed{false};
     CHostWindowStub host(c.windowOnOwnThread, c.answerDelayMs);
     const int baseline = CountProcessThreads();
     HMODULE module = LoadLibraryA("plugin_detach_module.dll");
@@ -96,6 +100,10 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
         reinterpret_cast<void*>(GetProcAddress(module, "DetachTestRunning")));
     ASSERT_TRUE(start && running);
     HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    host.OnMessage([&] {
+        if (armed.exchange(false))
+            FreeLibrary(module);
+    });
 
     ASSERT_EQ(kCalls, start(host.HandleValue(), c.mode, kCalls, gate));
     if (c.mode == kInSend) {
@@ -103,7 +111,10 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
         ASSERT_TRUE(PumpUntil([&] { return running() == 0; }, 10000));
         ASSERT_TRUE(host.WaitForCount(1, 10000));
     }
-    FreeLibrary(module);
+    if (c.fromWindowProcedure)
+        armed = true;
+    else
+        FreeLibrary(module);
     SetEvent(gate);
 
     const size_t expected = static_cast<size_t>(kCalls) * (c.postsPerCall + 1);
@@ -119,10 +130,11 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
 
 INSTANTIATE_TEST_SUITE_P(
     Busy, ModuleDetach,
-    testing::Values(DetachCase{"InAHandler", kInHandler, false, 0, 1},
-                    DetachCase{"InLocks", kInLocks, true, 0, 20},
-                    DetachCase{"InSendToTheUnloadingThread", kInSend, false, 40, 1},
-                    DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1}),
+    testing::Values(DetachCase{"InAHandler", kInHandler, false, 0, 1, false},
+                    DetachCase{"InLocks", kInLocks, true, 0, 20, false},
+                    DetachCase{"InSendToTheUnloadingThread", kInSend, false, 40, 1, false},
+                    DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1, false},
+                    DetachCase{"InSendFromTheWindowProcedure", kInSend, true, 40, 1, true}),
     [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
 
 // Run by the test below as a child process of its own: the process ends
@@ -149,35 +161,4 @@ TEST(ProcessExit, EndsPromptlyWhileAWorkerWaitsInItsHandler) {
                             "."));
     EXPECT_TRUE(child.WaitForAll(20000));
     EXPECT_EQ(kChildExitCode, child.ExitCode());
-}
-
-// The host lets the module go from inside its window procedure, while the
-// sender waits for that procedure to answer its message.
-TEST(ModuleDetachInWindowProcedure, LosesNothingAndLeavesNoThread) {
-    const CFaultCount faults;
-    CHostWindowStub host(true, 40);
-    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
-    ASSERT_NE(nullptr, module);
-    std::atomic<bool> armed{false};
-    host.OnMessage([&] {
-        if (armed.exchange(false))
-            FreeLibrary(module);
-    });
-    const int baseline = CountProcessThreads();
-    auto start = reinterpret_cast<StartFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
-    auto running = reinterpret_cast<RunningFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestRunning")));
-    ASSERT_EQ(kCalls, start(host.HandleValue(), kInSend, kCalls, nullptr));
-    ASSERT_TRUE(WaitUntil([&] { return running() == 0; }, 10000));
-    armed = true;
-
-    const size_t expected = 2 * kCalls;
-    EXPECT_TRUE(WaitUntil([&] { return IsUnmapped(module) && host.Count() >= expected; }, 30000))
-        << host.Count() << " of " << expected;
-    EXPECT_FALSE(armed);
-    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= baseline; }, 10000))
-        << CountProcessThreads() << " threads, " << baseline << " before";
-    EXPECT_EQ(0, faults.New());
-    ExpectEachOnceValuesFirst(host.Messages(), 1);
 }
