@@ -70,7 +70,9 @@ CPluginString ResolveMoniker(const CPluginString& value) {
     return result;
 }
 
-void ResolveFilespecArguments(CPluginMap& arguments, const CCommandInfo* description) {
+void ResolveFilespecArguments(CCallData& call) {
+    const CCommandInfo* description = call.description;
+    CPluginMap& arguments = call.arguments;
     if (!description || arguments.LockedGetCount() == 0)
         return;
     arguments.Lock();

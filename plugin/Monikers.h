@@ -3,7 +3,7 @@
 // of file-path arguments through them.
 
 #include "CommandInfo.h"
-#include "PluginMap.h"
+#include "PluginCall.h"
 
 // Stores the moniker/path pairs of a list text ("Plugin_Moniker"); a last
 // moniker without a path gets an empty one, an empty moniker is skipped.
@@ -13,6 +13,6 @@ void StoreMonikers(BSTR list);
 // by that moniker's path, one "\" between them; unchanged when none fits.
 CPluginString ResolveMoniker(const CPluginString& value);
 
-// Rewrites in place the arguments of a call's file-path parameters. The
-// argument map holds owned CPluginString values under upper-cased names.
-void ResolveFilespecArguments(CPluginMap& arguments, const CCommandInfo* description);
+// Rewrites in place the arguments of the call's file-path parameters, as
+// its description declares them.
+void ResolveFilespecArguments(CCallData& call);

@@ -44,6 +44,13 @@ void SetMonikers(std::vector<const wchar_t*> items) {
     StoreMonikers(text.GetBSTR());
 }
 
+std::wstring Argument(CCallData& call, const wchar_t* key) {
+    void* value = nullptr;
+    if (!call.arguments.LockedLookup(key, value))
+        return L"(none)";
+    return Units(*static_cast<CPluginString*>(value));
+}
+
 } // namespace
 
 TEST(RegistryLifetime, TheFirstRegistrationCreatesTheMapsAndTheLastFreesThem) {
@@ -148,16 +155,15 @@ TEST_F(Registry, MonikerListsPairItemsAndSkipEmptyMonikers) {
 TEST_F(Registry, OnlyFilespecArgumentsAreRewritten) {
     RegisterCommandInfo info(L"brcTest", DescribeTwo, L"");
     SetMonikers({L"docs", L"C:\\Data"});
-    CPluginMap arguments;
-    arguments.CreateLock();
-    CPluginString folder(L"docs\\x"), result(L"docs\\y");
-    arguments.SetAt(L"FOLDER", &folder);
-    arguments.SetAt(L"RESULT", &result);
-    ResolveFilespecArguments(arguments, nullptr);
-    EXPECT_EQ(L"docs\\x", Units(folder));
-    ResolveFilespecArguments(arguments, info.GetInfo());
-    EXPECT_EQ(L"C:\\Data\\x", Units(folder));
-    EXPECT_EQ(L"docs\\y", Units(result));
+    CCallData call;
+    call.SetArgument(L"folder", L"docs\\x");
+    call.SetArgument(L"result", L"docs\\y");
+    ResolveFilespecArguments(call);
+    EXPECT_EQ(L"docs\\x", Argument(call, L"FOLDER"));
+    call.description = info.GetInfo();
+    ResolveFilespecArguments(call);
+    EXPECT_EQ(L"C:\\Data\\x", Argument(call, L"FOLDER"));
+    EXPECT_EQ(L"docs\\y", Argument(call, L"RESULT"));
 }
 
 TEST_F(Registry, OneAliasAtATimeMatchedIgnoringCaseAndBlanks) {
