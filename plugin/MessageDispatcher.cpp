@@ -78,6 +78,7 @@ void CMessageDispatcher::StopMessageSender() {
 // code: parked in its last wait. It cannot end by itself while the loader's
 // lock is held (a thread's exit needs that lock), so it is ended there.
 void CMessageDispatcher::EndSenderThread() {
+    AnswerOwnWindowsMessage();
     const HANDLE waits[2] = {m_parked, m_thread};
     if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
         // Still inside a send to a window that does not answer, where it must
@@ -93,6 +94,16 @@ void CMessageDispatcher::EndSenderThread() {
     // not; the bound only guards against a system that does otherwise.
     WaitForSingleObject(m_thread, kStopWaitMs);
     m_thread.Close();
+}
+
+// A stop from inside the window procedure that the sender waits for (the
+// host lets the module go while it handles one of its messages) would wait
+// for itself: that message is answered now, as its reply is not used.
+void CMessageDispatcher::AnswerOwnWindowsMessage() {
+    if (m_sendingTo.load() != GetCurrentThreadId() || !InSendMessage())
+        return;
+    m_answeredEarly.store(true);
+    ReplyMessage(0);
 }
 
 DWORD WINAPI CMessageDispatcher::SenderThreadProc(LPVOID parameter) {
@@ -121,8 +132,15 @@ bool CMessageDispatcher::SendFirst() {
         if (m_queue.IsEmpty())
             return true;
         std::unique_ptr<CCopyDataMessage> record = m_queue.TakeFirst();
-        if (record)
-            SendCopyDataMessage(*record);
+        if (!record)
+            return true;
+        m_sendingTo.store(GetWindowThreadProcessId(record->window, nullptr));
+        SendCopyDataMessage(*record);
+        m_sendingTo.store(0);
+        // The window procedure answered early may still read the text: it
+        // is left to the process.
+        if (m_answeredEarly.load())
+            record.release();
         return true;
     } catch (...) {
         return false;

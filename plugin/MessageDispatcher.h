@@ -41,6 +41,7 @@ private:
     bool SendFirst();
     [[noreturn]] void Park();
     void EndSenderThread();
+    void AnswerOwnWindowsMessage();
 
     // Declared first, so it is destroyed last, after the stop.
     CResultList m_queue;
@@ -52,6 +53,11 @@ private:
     CHandle m_parked;
     CHandle m_thread;
     DWORD m_threadId = 0;
+    // The thread of the window the sender is sending to, 0 between sends.
+    std::atomic<DWORD> m_sendingTo{0};
+    // Set when the stop answered the sender's message early: its text may
+    // still be read by the window procedure.
+    std::atomic<bool> m_answeredEarly{false};
 };
 
 // The value goes to the result list when one is given and collects;

@@ -2,15 +2,42 @@
 
 #include "CommandThread.h"
 #include "MessageDispatcher.h"
+#include "PluginRegistry.h"
 #include "RunningThreads.h"
 
 #include <atomic>
 
 namespace {
 
+// A hold on the shared maps, taken at detach while every registration is
+// still there and given back after the dispatcher's final delivery: the
+// host's window procedure may ask for a property while it receives a
+// message, whichever order the linker gives the registrations' destroyers.
+class CRegistrationsHold {
+public:
+    CRegistrationsHold() = default;
+    ~CRegistrationsHold() {
+        if (m_taken)
+            Release();
+    }
+    CRegistrationsHold(const CRegistrationsHold&) = delete;
+    CRegistrationsHold& operator=(const CRegistrationsHold&) = delete;
+
+    void Take() {
+        if (!m_taken && GetRegistrationCount() > 0) {
+            Acquire();
+            m_taken = true;
+        }
+    }
+
+private:
+    bool m_taken = false;
+};
+
 // One object, so the order between the dispatcher and the map is the order
 // of its members and not left to the linker.
 struct CModuleObjects {
+    CRegistrationsHold registrations;
     CMessageDispatcher dispatcher;
     CRunningThreads runningThreads;
 };
@@ -39,6 +66,7 @@ HINSTANCE GetModuleInstance() {
 }
 
 void ModuleDetach() {
+    theModuleObjects.registrations.Take();
     TerminateCommandThreads();
     theModuleObjects.dispatcher.StopMessageSender();
 }

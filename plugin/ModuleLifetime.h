@@ -18,8 +18,9 @@ CRunningThreads& TheRunningThreads();
 void ModuleAttach(HINSTANCE module);
 HINSTANCE GetModuleInstance();
 
-// DLL_PROCESS_DETACH: forgets the command threads still recorded, then stops
-// the message sender. Runs under the loader's lock, so it waits for nothing
+// DLL_PROCESS_DETACH: keeps the shared maps until the final delivery of
+// queued messages is over, forgets the command threads still recorded, then
+// stops the message sender. Runs under the loader's lock, so it waits for nothing
 // without a bound.
 void ModuleDetach();
 

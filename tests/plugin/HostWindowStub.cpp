@@ -90,8 +90,12 @@ void CHostWindowStub::Receive(const COPYDATASTRUCT& data) {
         GetCurrentThreadId()};
     if (m_delayMs)
         Sleep(m_delayMs);
-    std::lock_guard<std::mutex> hold(m_lock);
-    m_messages.push_back(std::move(received));
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_messages.push_back(std::move(received));
+    }
+    if (m_onMessage)
+        m_onMessage();
 }
 
 std::vector<CReceivedMessage> CHostWindowStub::Messages() const {

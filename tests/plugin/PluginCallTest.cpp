@@ -1,6 +1,8 @@
 #include "CallDriver.h"
+#include "CommandInfo.h"
 #include "HostWindow.h"
 #include "HostWindowStub.h"
+#include "Stopwatch.h"
 #include "MessageDispatcher.h"
 #include "ModuleLifetime.h"
 #include "ThreadStart.h"
@@ -59,7 +61,8 @@ protected:
         EXPECT_TRUE(PumpUntil(
             [&] {
                 auto messages = m_host.Messages();
-                return !messages.empty() && ParseMessage(messages.back().text).key == L"marker";
+                return messages.size() > m_seen &&
+                       ParseMessage(messages.back().text).key == L"marker";
             },
             10000));
         auto messages = m_host.Messages();
@@ -173,6 +176,44 @@ TEST(GetArgument, FindsTheArgumentInAnyCaseAndWithBlanksAround) {
     EXPECT_EQ(1, missing);
 }
 
+// Only an IN parameter declared with a has-default flag of exactly 1 falls
+// back to its default; an argument the host passed always wins.
+TEST(GetArgument, FallsBackToTheDefaultOfAnInParameterOnly) {
+    CCommandInfo info(L"command", L"");
+    const struct {
+        const wchar_t* name;
+        int kind;
+        int hasDefault;
+    } parameters[] = {{L"InDefault", kParameterIn, 1},
+                      {L"OutDefault", kParameterOut, 1},
+                      {L"InFlagTwo", kParameterIn, 2},
+                      {L"Passed", kParameterIn, 1}};
+    for (const auto& p : parameters)
+        info.AddParameter(
+            new CParameterInfo(&info, p.name, L"", 0, p.kind, p.hasDefault, L"fallback", L""));
+    std::unique_ptr<CCallData> data = MakeCallData(L"", {{L"passed", L"given"}});
+    data->description = &info;
+    CPluginCall call(std::move(data), nullptr);
+
+    const struct {
+        const wchar_t* name;
+        const wchar_t* text;
+        int missing;
+    } cases[] = {{L"indefault", L"fallback", 0},
+                 {L"outdefault", nullptr, 1},
+                 {L"inflagtwo", nullptr, 1},
+                 {L"passed", L"given", 0}};
+    for (const auto& c : cases) {
+        int missing = -1;
+        const wchar_t* text = call.GetArgument(c.name, &missing);
+        if (c.text)
+            EXPECT_STREQ(c.text, text) << c.name;
+        else
+            EXPECT_EQ(nullptr, text) << c.name;
+        EXPECT_EQ(c.missing, missing) << c.name;
+    }
+}
+
 namespace {
 
 std::atomic<int> theFailuresLeft{0};
@@ -203,11 +244,11 @@ protected:
 
 TEST_F(ThreadCreationFailure, NineFailuresDelayTheCommandByAbout100Ms) {
     theFailuresLeft = 9;
-    const ULONGLONG start = GetTickCount64();
+    const CStopwatch stopwatch;
     EXPECT_EQ(1, StartAsyncCall(PostSevenAndReturn0, L"id", {{L"result", L"out"}}));
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 95u);
-    EXPECT_LT(elapsed, 3000u);
+    const long long elapsed = stopwatch.ElapsedMs();
+    EXPECT_GE(elapsed, 100);
+    EXPECT_LT(elapsed, 3000);
     ASSERT_TRUE(m_host.WaitForCount(2, 10000));
     EXPECT_EQ((CKeyValue{L"id", L"0"}), ParseMessage(m_host.Messages()[1].text));
 }
