@@ -4,6 +4,7 @@
 #include "CallDispatch.h"
 #include "ListEncoding.h"
 #include "PluginRegistry.h"
+#include "Properties.h"
 #include "ThreadStart.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,14 @@ int CountRun(void*, CPluginCall* call) {
     ++theRuns;
     call->SetResultString(L"result", L"done");
     return 7;
+}
+
+HANDLE theRelease = nullptr;
+
+int WaitForRelease(void*, CPluginCall*) {
+    // Bounded: the test releases it as soon as it has counted.
+    WaitForSingleObject(theRelease, 20000);
+    return 0;
 }
 
 HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD,
@@ -53,6 +62,7 @@ protected:
 
     RegisterCommand m_plain{L"plain", CountRun, 0};
     RegisterCommand m_asyncOnly{L"asyncOnly", CountRun, 1};
+    RegisterCommand m_waiting{L"waiting", WaitForRelease, 0};
 };
 
 } // namespace
@@ -88,4 +98,21 @@ TEST_F(Dispatch, ANullCallTextDoesNothing) {
     EXPECT_EQ(0, DispatchCall(nullptr, &code, &result));
     EXPECT_EQ(5, code);
     EXPECT_EQ(nullptr, result);
+}
+
+TEST_F(Dispatch, CommandsPendingCountsTheRunningCommands) {
+    theRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CPluginString text(L"test.waiting,");
+    EXPECT_EQ(0, DispatchCall(text.GetBSTR(), nullptr, nullptr));
+    EXPECT_EQ(0, DispatchCall(text.GetBSTR(), nullptr, nullptr));
+    int status = -1;
+    EXPECT_EQ(L"2", Units(GetSpecialProperty(L"plugin_commands_pending", L"", &status)));
+    EXPECT_EQ(2, status);
+    SetEvent(theRelease);
+    const ULONGLONG start = GetTickCount64();
+    while (GetSpecialProperty(L"Plugin_Commands_Pending", L"", &status).Compare(L"0") != 0 &&
+           GetTickCount64() - start < 10000)
+        Sleep(10);
+    EXPECT_EQ(0, status);
+    CloseHandle(theRelease);
 }
