@@ -123,6 +123,16 @@ void EncodeList(CPluginString& out, const CPluginList<CPluginString>& items) {
     }
 }
 
+void EncodeList(CPluginString& out, std::initializer_list<const CPluginString*> items) {
+    long long units = kFieldWidth;
+    for (const CPluginString* item : items)
+        units += kFieldWidth + item->GetLength();
+
+    wchar_t* at = PutNumber(Prepare(out, units), static_cast<int>(items.size()));
+    for (const CPluginString* item : items)
+        at = PutItem(at, item->GetBSTR(), item->GetLength());
+}
+
 // Items the count promises but the text lacks come out empty, so a caller
 // that pairs items still sees the count it was given. A count near the 32-bit
 // limit must not exhaust memory, though: no more items are made than the text

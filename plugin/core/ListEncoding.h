@@ -8,11 +8,16 @@
 #include "PluginString.h"
 #include "ResultList.h"
 
+#include <initializer_list>
+
 // The items are the first text (always written, empty when null) and the
 // texts after it up to the first null one.
 void EncodeList(CPluginString& out, const wchar_t* first, ...) __attribute__((sentinel));
 // Every item of the list, zero units included.
 void EncodeList(CPluginString& out, const CPluginList<CPluginString>& items);
+// The strings as they hold them: each length is the string's own, zero units
+// included, never the run up to its first zero unit.
+void EncodeList(CPluginString& out, std::initializer_list<const CPluginString*> items);
 
 // Replaces the items with those of the list that starts at the start
 // position of the text. Never fails and never reads outside the text:

@@ -200,9 +200,16 @@ CPluginHashTable<TKey, TValue, TTraits>::Insert(const TKey& key, UINT bucket) {
         AddBlock();
     CSlot* slot = m_free;
     CSlot* nextFree = slot->nextFree;
-    // Built before the slot leaves the free list: a failed key copy leaves
-    // the map as it was.
-    CAssoc* node = new (&slot->assoc) CAssoc{m_table[bucket], bucket, key, TValue()};
+    // The node's chain link shares the slot's first word with the free-list
+    // link and is written before the key is copied; a failed copy must give
+    // the free list its link back, or the list would lead into a live node.
+    CAssoc* node;
+    try {
+        node = new (&slot->assoc) CAssoc{m_table[bucket], bucket, key, TValue()};
+    } catch (...) {
+        slot->nextFree = nextFree;
+        throw;
+    }
     m_free = nextFree;
     ++m_count;
     m_table[bucket] = node;

@@ -1,5 +1,6 @@
 #include "PluginString.h"
 
+#include <climits>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -185,6 +186,10 @@ CPluginString& CPluginString::Trim() {
 void CPluginString::SetAt(int index, wchar_t unit) {
     if (index < 0)
         return;
+    // No BSTR can hold INT_MAX + 1 units: the length must not wrap to a
+    // negative one, which would empty the text under the write.
+    if (index == INT_MAX)
+        throw std::bad_alloc();
     if (index >= GetLength())
         Resize(index + 1);
     if (m_text[index] == unit)

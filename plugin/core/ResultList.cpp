@@ -5,6 +5,11 @@ CResultList::CResultList(int collect) : m_collect(collect) {
 }
 
 CResultList::~CResultList() {
+    const ULONGLONG deadline = GetTickCount64() + kFinalDeliveryMs;
+    // Each record is taken under the lock and sent outside it: the window
+    // procedure may ask for the number of pending messages.
+    while (std::unique_ptr<CCopyDataMessage> record = TakeFirst())
+        SendCopyDataMessageBefore(*record, deadline);
     m_records.Lock();
     while (!m_records.IsEmpty())
         delete m_records.RemoveHead();
@@ -15,10 +20,23 @@ void CResultList::AddPair(const CPluginString& name, const CPluginString& value)
     std::unique_ptr<CCopyDataMessage> pair(new CCopyDataMessage);
     pair->name = name;
     pair->value = value;
-    m_records.LockedAddTail(pair.get());
-    pair.release();
+    Add(std::move(pair));
+}
+
+void CResultList::Add(std::unique_ptr<CCopyDataMessage> record) {
+    if (!record)
+        return;
+    m_records.LockedAddTail(record.get());
+    record.release();
 }
 
 std::unique_ptr<CCopyDataMessage> CResultList::TakeFirst() {
     return std::unique_ptr<CCopyDataMessage>(m_records.LockedRemoveHead());
+}
+
+int CResultList::LockedGetCount() const {
+    m_records.Lock();
+    const int count = m_records.GetCount();
+    m_records.Unlock();
+    return count;
 }

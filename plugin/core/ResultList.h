@@ -1,7 +1,8 @@
 #pragma once
 // A first-in first-out list of owned records under its own mutex. With the
 // collect flag set it gathers the name/value pairs of one synchronous call;
-// every operation takes the lock for itself alone.
+// with it clear it is the queue of messages waiting for the host. Every
+// operation takes the lock for itself alone.
 
 #include "CopyDataMessage.h"
 #include "PluginList.h"
@@ -11,7 +12,8 @@
 class CResultList {
 public:
     explicit CResultList(int collect);
-    // Frees the records still held.
+    // Sends the records still held, oldest first, then frees the list: a
+    // message queued before the module stopped still reaches its window.
     ~CResultList();
     CResultList(const CResultList&) = delete;
     CResultList& operator=(const CResultList&) = delete;
@@ -19,9 +21,16 @@ public:
     int IsCollecting() const { return m_collect; }
 
     void AddPair(const CPluginString& name, const CPluginString& value);
+    // Appends a whole record; a null one is ignored.
+    void Add(std::unique_ptr<CCopyDataMessage> record);
     // The oldest record, or null when the list is empty.
     std::unique_ptr<CCopyDataMessage> TakeFirst();
     bool IsEmpty() const { return m_records.LockedIsEmpty(); }
+    int LockedGetCount() const;
+
+    // How long the final delivery may wait, in all, for windows of other
+    // threads: it runs while the module unloads, under the loader's lock.
+    static const DWORD kFinalDeliveryMs = 5000;
 
 private:
     CPluginList<CCopyDataMessage*> m_records;

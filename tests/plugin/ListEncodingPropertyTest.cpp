@@ -1,12 +1,12 @@
 // Random and mutated lists, from a fixed seed so every run sees the same
 // texts.
 #include "ListEncoding.h"
+#include "PageEndText.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,25 +18,19 @@ std::wstring Units(const CPluginString& s) {
 }
 
 // Never produced by the generator: it marks memory before the start
-// position and after the end of the text.
+// position, which a decoder reading before it would pick up.
 const wchar_t kGuard = L'\uFDD0';
 
-// A text laid out as a BSTR by hand, with guard units around it that a
-// decoder reading outside [start, end) would pick up.
+// Guard units before the start position; the text itself ends at an
+// unreadable page, so a read past its end faults.
 class CGuardedText {
 public:
-    CGuardedText(const std::wstring& prefix, const std::wstring& text) {
-        m_buffer.assign(2, 0);
-        m_buffer.insert(m_buffer.end(), prefix.size(), kGuard);
-        m_buffer.insert(m_buffer.end(), text.begin(), text.end());
-        m_buffer.insert(m_buffer.end(), 64, kGuard);
-        DWORD bytes = static_cast<DWORD>((prefix.size() + text.size()) * sizeof(wchar_t));
-        std::memcpy(m_buffer.data(), &bytes, sizeof(bytes));
-    }
-    BSTR Get() { return m_buffer.data() + 2; }
+    CGuardedText(const std::wstring& prefix, const std::wstring& text)
+        : m_text(std::wstring(prefix.size(), kGuard) + text) {}
+    BSTR Get() const { return m_text.Get(); }
 
 private:
-    std::vector<wchar_t> m_buffer;
+    CPageEndText m_text;
 };
 
 std::wstring RandomItem(std::mt19937& random) {

@@ -1,4 +1,5 @@
 #include "ListEncoding.h"
+#include "PageEndText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,11 @@ std::wstring Units(const CPluginString& s) {
     return std::wstring(s.GetBSTR(), s.GetLength());
 }
 
+// The text ends where readable memory ends, so reading past it faults.
 std::vector<std::wstring> Decode(const std::wstring& text, int start = 0) {
-    CPluginString bstr(text.c_str(), static_cast<int>(text.size()));
+    CPageEndText bstr(text);
     CPluginList<CPluginString> items;
-    DecodeList(bstr.GetBSTR(), start, items);
+    DecodeList(bstr.Get(), start, items);
     std::vector<std::wstring> result;
     for (POSITION position = items.GetHeadPosition(); position;)
         result.push_back(Units(items.GetNext(position)));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,51 @@ TEST(PluginMap, LockedOperationsWorkAndCloseEmptiesTheMap) {
     map.Close();
     EXPECT_EQ(0, map.GetCount());
     EXPECT_FALSE(map.HasHashTable());
+}
+
+namespace {
+
+// A key whose copy fails on demand, as a key string's allocation can; its
+// bucket is chosen by the test.
+struct FailingKey {
+    static bool failNextCopy;
+    int id;
+    UINT bucket;
+    FailingKey(int keyId, UINT keyBucket) : id(keyId), bucket(keyBucket) {}
+    FailingKey(const FailingKey& other) : id(other.id), bucket(other.bucket) {
+        if (failNextCopy) {
+            failNextCopy = false;
+            throw std::bad_alloc();
+        }
+    }
+};
+bool FailingKey::failNextCopy = false;
+
+struct FailingKeyTraits {
+    static UINT Hash(const FailingKey& key) { return key.bucket; }
+    static bool Equal(const FailingKey& a, const FailingKey& b) { return a.id == b.id; }
+};
+
+} // namespace
+
+TEST(PluginHashTable, AnInsertWhoseKeyCopyFailsLeavesTheMapAsItWas) {
+    CPluginHashTable<FailingKey, int, FailingKeyTraits> map(10);
+    map.SetAt(FailingKey(1, 0), 10);
+    map.SetAt(FailingKey(2, 0), 20);
+    FailingKey::failNextCopy = true;
+    EXPECT_THROW(map.SetAt(FailingKey(3, 0), 30), std::bad_alloc);
+    EXPECT_EQ(2, map.GetCount());
+    // The next two nodes come from the free list: neither may be a live one.
+    map.SetAt(FailingKey(4, 1), 40);
+    map.SetAt(FailingKey(5, 1), 50);
+    EXPECT_EQ(4, map.GetCount());
+    for (int id : {1, 2, 4, 5}) {
+        int value = 0;
+        EXPECT_TRUE(map.Lookup(FailingKey(id, id < 3 ? 0 : 1), value)) << id;
+        EXPECT_EQ(id * 10, value) << id;
+    }
+    int value = 0;
+    EXPECT_FALSE(map.Lookup(FailingKey(3, 0), value));
 }
 
 TEST(PluginEntryMap, EntriesAreCopiedInAndOutWhole) {

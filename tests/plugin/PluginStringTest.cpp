@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -256,6 +258,15 @@ TEST(PluginString, SetAtPastTheEndGrowsWithZeroUnits) {
     EXPECT_STREQ("ab", s.GetNarrow());
     s.SetAt(-1, L'y');
     EXPECT_EQ(6, s.GetLength());
+}
+
+TEST(PluginString, SetAtAnIndexNoStringCanReachFailsAndChangesNothing) {
+    for (int index : {INT_MAX - 1, INT_MAX}) {
+        CPluginString s(L"abc");
+        EXPECT_THROW(s.SetAt(index, L'x'), std::bad_alloc) << index;
+        EXPECT_EQ(3u, SysStringLen(s.GetBSTR())) << index;
+        EXPECT_EQ(L"abc", Units(s)) << index;
+    }
 }
 
 TEST(PluginString, GetAtOutsideTheTextGivesZero) {

@@ -1,0 +1,15 @@
+#pragma once
+// The host's alias: at most one is loaded at a time.
+
+#include "PluginString.h"
+
+// Loads the alias (trimmed, upper-cased) or gives the loaded one a fresh
+// record. Returns 0, or 1 when another alias is loaded. The thread that
+// loads a new alias gets COM.
+int LoadAlias(const wchar_t* alias);
+// Returns 0 and ends COM on this thread when the alias was loaded, else 1.
+int UnloadAlias(const wchar_t* alias);
+// The keys of the alias map joined by ",".
+void ListAliases(CPluginString& out);
+// The record of the loaded alias with this key, held by the alias map.
+bool LookupAlias(const CPluginString& key, void*& record);

@@ -1,0 +1,168 @@
+#include "MessageDispatcher.h"
+
+#include "ListEncoding.h"
+#include "ThreadStart.h"
+
+#include <climits>
+
+const wchar_t kProtocolIdentifier[] = L"B9A8638E9F624A5796B7BAFF89AD132C";
+
+namespace {
+
+// True when one of the handles was signalled before the time was up. Messages
+// sent to this thread's windows are answered meanwhile: the thread waited for
+// may be inside a send to one of them.
+bool WaitAnsweringSentMessages(const HANDLE* handles, DWORD count, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG message;
+        // Serves the sent messages only; posted ones stay for the owner's loop.
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        // Waits for the handles, waking for each message sent to this thread.
+        const DWORD result =
+            MsgWaitForMultipleObjectsEx(count, handles, left, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (result < WAIT_OBJECT_0 + count)
+            return true;
+        if (result != WAIT_OBJECT_0 + count || left == 0)
+            return false;
+    }
+}
+
+} // namespace
+
+CMessageDispatcher::CMessageDispatcher() : m_queue(0) {
+    m_queueSemaphore.Attach(CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr));
+    m_stopSemaphore.Attach(CreateSemaphoreA(nullptr, 0, 1, nullptr));
+    m_parked.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!m_queueSemaphore || !m_stopSemaphore || !m_parked)
+        return;
+    bool anyFailed = false;
+    m_thread.Attach(CreateSuspendedThread(SenderThreadProc, this, &m_threadId, &anyFailed));
+    if (!m_thread)
+        return;
+    SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
+    ResumeThread(m_thread);
+    m_running.store(1);
+}
+
+CMessageDispatcher::~CMessageDispatcher() {
+    StopMessageSender();
+    // m_queue's destruction, last of all, sends what is still queued.
+}
+
+void CMessageDispatcher::QueueMessage(const wchar_t* protocol, HWND window,
+                                      const CPluginString& body) {
+    if (!IsRunning())
+        return;
+    std::unique_ptr<CCopyDataMessage> message(new CCopyDataMessage);
+    message->window = window;
+    message->text = CPluginString::Concat(CPluginString(protocol), body);
+    m_queue.Add(std::move(message));
+    // After the append, so the count never runs ahead of the queue.
+    ReleaseSemaphore(m_queueSemaphore, 1, nullptr);
+}
+
+// The semaphores stay open until the destruction: a producer that saw the
+// dispatcher running just before the stop may still release the queue's.
+void CMessageDispatcher::StopMessageSender() {
+    if (m_running.exchange(0) == 0)
+        return;
+    ReleaseSemaphore(m_stopSemaphore, 1, nullptr);
+    Sleep(0);
+    EndSenderThread();
+}
+
+// The sender ends only where it holds no lock and runs none of this module's
+// code: parked in its last wait. It cannot end by itself while the loader's
+// lock is held (a thread's exit needs that lock), so it is ended there.
+void CMessageDispatcher::EndSenderThread() {
+    AnswerOwnWindowsMessage();
+    const HANDLE waits[2] = {m_parked, m_thread};
+    if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
+        // Still inside a send to a window that does not answer, where it must
+        // not be ended: it keeps the handles it uses.
+        m_thread.Detach();
+        m_parked.Detach();
+        m_queueSemaphore.Detach();
+        m_stopSemaphore.Detach();
+        return;
+    }
+    TerminateThread(m_thread, 1);
+    // Bounded: an ended thread's handle is signalled at once, loader lock or
+    // not; the bound only guards against a system that does otherwise.
+    WaitForSingleObject(m_thread, kStopWaitMs);
+    m_thread.Close();
+}
+
+// A stop from inside the window procedure that the sender waits for (the
+// host lets the module go while it handles one of its messages) would wait
+// for itself: that message is answered now, as its reply is not used.
+void CMessageDispatcher::AnswerOwnWindowsMessage() {
+    if (m_sendingTo.load() != GetCurrentThreadId() || !InSendMessage())
+        return;
+    m_answeredEarly.store(true);
+    ReplyMessage(0);
+}
+
+DWORD WINAPI CMessageDispatcher::SenderThreadProc(LPVOID parameter) {
+    CMessageDispatcher* dispatcher = static_cast<CMessageDispatcher*>(parameter);
+    dispatcher->SendUntilStopped();
+    dispatcher->Park();
+}
+
+void CMessageDispatcher::SendUntilStopped() {
+    const HANDLE handles[2] = {m_stopSemaphore, m_queueSemaphore};
+    DWORD waitCount = 2;
+    for (;;) {
+        // Sleeps until a message is queued or the stop comes; with both
+        // signalled the stop, the first handle, is the one reported.
+        const DWORD result = WaitForMultipleObjects(waitCount, handles, FALSE, INFINITE);
+        if (result != WAIT_OBJECT_0 + 1)
+            return;
+        // After a failure the rest stays queued for the destruction.
+        if (!SendFirst())
+            waitCount = 1;
+    }
+}
+
+bool CMessageDispatcher::SendFirst() {
+    try {
+        if (m_queue.IsEmpty())
+            return true;
+        std::unique_ptr<CCopyDataMessage> record = m_queue.TakeFirst();
+        if (!record)
+            return true;
+        m_sendingTo.store(GetWindowThreadProcessId(record->window, nullptr));
+        SendCopyDataMessage(*record);
+        m_sendingTo.store(0);
+        // The window procedure answered early may still read the text: it
+        // is left to the process.
+        if (m_answeredEarly.load())
+            record.release();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void CMessageDispatcher::Park() {
+    // The stop's count has been taken and nobody releases it again, so this
+    // wait never ends; the event is set in the same step as the wait begins,
+    // so the stopper never finds this thread still in the module's code.
+    SignalObjectAndWait(m_parked, m_stopSemaphore, INFINITE, FALSE);
+    for (;;)
+        Sleep(INFINITE);
+}
+
+void SendAsyncMessage(CMessageDispatcher& dispatcher, HWND window, const CPluginString& key,
+                      const CPluginString& value, CResultList* results) {
+    if (results && results->IsCollecting()) {
+        results->AddPair(key, value);
+        return;
+    }
+    CPluginString body;
+    EncodeList(body, {&key, &value});
+    dispatcher.QueueMessage(kProtocolIdentifier, window, body);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The sender of asynchronous results: producers on any thread queue whole
+// WM_COPYDATA messages, and one sender thread per module hands them to their
+// windows one at a time, in the order they were queued.
+
+#include "ResultList.h"
+#include "UniqueHandle.h"
+
+#include <atomic>
+
+// Leads every message text; the host recognises the plug-in's messages by it.
+extern const wchar_t kProtocolIdentifier[];
+
+class CMessageDispatcher {
+public:
+    // Starts the sender thread at time-critical priority; without one every
+    // message is dropped for the life of the dispatcher.
+    CMessageDispatcher();
+    // Stops the sender and sends what is still queued on this thread.
+    ~CMessageDispatcher();
+    CMessageDispatcher(const CMessageDispatcher&) = delete;
+    CMessageDispatcher& operator=(const CMessageDispatcher&) = delete;
+
+    // Dropped when the dispatcher is not running; otherwise the text is the
+    // identifier followed by the body.
+    void QueueMessage(const wchar_t* protocol, HWND window, const CPluginString& body);
+    // Ends the sender thread without ending it inside a lock or a send; the
+    // queue is kept for the destruction. Safe under the loader's lock.
+    void StopMessageSender();
+
+    bool IsRunning() const { return m_running.load() != 0; }
+    int GetPendingCount() const { return m_queue.LockedGetCount(); }
+
+    // How long a stop waits for the sender to finish the message it is
+    // sending.
+    static const DWORD kStopWaitMs = 5000;
+
+private:
+    static DWORD WINAPI SenderThreadProc(LPVOID parameter);
+    void SendUntilStopped();
+    bool SendFirst();
+    [[noreturn]] void Park();
+    void EndSenderThread();
+    void AnswerOwnWindowsMessage();
+
+    // Declared first, so it is destroyed last, after the stop.
+    CResultList m_queue;
+    std::atomic<int> m_running{0};
+    CHandle m_queueSemaphore;
+    CHandle m_stopSemaphore;
+    // Set by the sender, in one step with its last wait, once none of this
+    // module's code will run on it again.
+    CHandle m_parked;
+    CHandle m_thread;
+    DWORD m_threadId = 0;
+    // The thread of the window the sender is sending to, 0 between sends.
+    std::atomic<DWORD> m_sendingTo{0};
+    // Set when the stop answered the sender's message early: its text may
+    // still be read by the window procedure.
+    std::atomic<bool> m_answeredEarly{false};
+};
+
+// The value goes to the result list when one is given and collects;
+// otherwise the body (the list of key and value) is queued for the window.
+void SendAsyncMessage(CMessageDispatcher& dispatcher, HWND window, const CPluginString& key,
+                      const CPluginString& value, CResultList* results);

@@ -1,0 +1,17 @@
+#pragma once
+// Creation of the plug-in's own threads, suspended, with the retries that
+// ride out a short shortage of system resources.
+
+#include <windows.h>
+
+// CreateThread's shape. Tests put a function of their own here to make
+// creation fail; everything else leaves it alone.
+using CreateThreadFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE,
+                                             LPVOID, DWORD, LPDWORD);
+void SetCreateThreadFunction(CreateThreadFunction function);
+
+// Up to ten tries, 10 ms apart after each failed one. The thread is created
+// suspended, default security and stack. Null when every try failed;
+// *anyFailed tells whether any try failed.
+HANDLE CreateSuspendedThread(LPTHREAD_START_ROUTINE start, void* parameter, DWORD* threadId,
+                             bool* anyFailed);

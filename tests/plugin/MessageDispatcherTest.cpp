@@ -1,0 +1,122 @@
+#include "HostWindowStub.h"
+#include "Stopwatch.h"
+#include "MessageDispatcher.h"
+#include "ThreadStart.h"
+#include "WindowSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+CPluginString Text(const std::wstring& units) {
+    return CPluginString(units.c_str(), static_cast<int>(units.size()));
+}
+
+void Queue(CMessageDispatcher& dispatcher, HWND window, const std::wstring& key) {
+    SendAsyncMessage(dispatcher, window, Text(key), Text(L"v"), nullptr);
+}
+
+std::vector<std::wstring> KeysOf(const CHostWindowStub& host) {
+    std::vector<std::wstring> keys;
+    for (const auto& message : host.Messages())
+        keys.push_back(ParseMessage(message.text).key);
+    return keys;
+}
+
+HANDLE WINAPI NeverCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID,
+                                DWORD, LPDWORD) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(ResultList, CountsAndHandsOutWholeRecordsOldestFirst) {
+    CResultList list(0);
+    for (const wchar_t* text : {L"a", L"b", L"c"}) {
+        std::unique_ptr<CCopyDataMessage> record(new CCopyDataMessage);
+        record->text = CPluginString(text);
+        list.Add(std::move(record));
+    }
+    EXPECT_EQ(3, list.LockedGetCount());
+    EXPECT_EQ(0, list.TakeFirst()->text.Compare(L"a"));
+    EXPECT_EQ(2, list.LockedGetCount());
+}
+
+TEST(ResultList, DestructionSendsTheRecordsLeftInOrder) {
+    CHostWindowStub host;
+    {
+        CResultList list(0);
+        for (const wchar_t* key : {L"first", L"second"}) {
+            std::unique_ptr<CCopyDataMessage> record(new CCopyDataMessage);
+            record->window = host.Window();
+            record->text = CPluginString(ExpectedMessage(key, L"v").c_str());
+            list.Add(std::move(record));
+        }
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"first", L"second"}), KeysOf(host));
+}
+
+TEST(SendAsyncMessage, LengthsCountZeroUnitsInsideKeyAndValue) {
+    CHostWindowStub host;
+    const std::wstring key(L"k\0ey", 4), value(L"\0", 1);
+    {
+        CMessageDispatcher dispatcher;
+        SendAsyncMessage(dispatcher, host.Window(), Text(key), Text(value), nullptr);
+        ASSERT_TRUE(host.WaitForCount(1, 10000));
+    }
+    EXPECT_EQ(ExpectedMessage(key, value), host.Messages()[0].text);
+    EXPECT_EQ(2u * (62 + 4 + 1), host.Messages()[0].cbData);
+}
+
+// The first message holds the sender in the slow window while the others
+// queue up and the stop comes; with the stop and the queue both signalled
+// the sender stops, and the destruction sends the rest in order.
+TEST(MessageDispatcher, StopLeavesTheQueueToTheDestructionWhichSendsItInOrder) {
+    CHostWindowStub host(true, 300);
+    {
+        CMessageDispatcher dispatcher;
+        Queue(dispatcher, host.Window(), L"1");
+        ASSERT_TRUE(WaitUntil([&] { return dispatcher.GetPendingCount() == 0; }, 5000));
+        Queue(dispatcher, host.Window(), L"2");
+        Queue(dispatcher, host.Window(), L"3");
+        dispatcher.StopMessageSender();
+        EXPECT_FALSE(dispatcher.IsRunning());
+        EXPECT_EQ(1u, host.Count());
+        EXPECT_EQ(2, dispatcher.GetPendingCount());
+        Queue(dispatcher, host.Window(), L"after stop");
+        EXPECT_EQ(2, dispatcher.GetPendingCount());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"1", L"2", L"3"}), KeysOf(host));
+}
+
+// The stopping thread answers the message the sender is sending to its own
+// window, or the sender could never stop.
+TEST(MessageDispatcher, StopsWhileSendingToAWindowOfTheStoppingThread) {
+    CHostWindowStub host(false, 100);
+    {
+        CMessageDispatcher dispatcher;
+        for (const wchar_t* key : {L"1", L"2", L"3", L"4"})
+            Queue(dispatcher, host.Window(), key);
+        ASSERT_TRUE(WaitUntil([&] { return dispatcher.GetPendingCount() < 4; }, 5000));
+        dispatcher.StopMessageSender();
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"1", L"2", L"3", L"4"}), KeysOf(host));
+}
+
+TEST(MessageDispatcher, WithoutASenderThreadEveryMessageIsDropped) {
+    CHostWindowStub host;
+    SetCreateThreadFunction(NeverCreateThread);
+    const CStopwatch stopwatch;
+    std::unique_ptr<CMessageDispatcher> dispatcher(new CMessageDispatcher);
+    const long long elapsed = stopwatch.ElapsedMs();
+    SetCreateThreadFunction(nullptr);
+    EXPECT_GE(elapsed, 100);
+    EXPECT_FALSE(dispatcher->IsRunning());
+    Queue(*dispatcher, host.Window(), L"dropped");
+    EXPECT_EQ(0, dispatcher->GetPendingCount());
+    dispatcher.reset();
+    EXPECT_EQ(0u, host.Count());
+}

@@ -1,0 +1,164 @@
+#include "ChildJob.h"
+#include "HostWindowStub.h"
+#include "WindowSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+
+namespace {
+
+using StartFunction = int(__cdecl*)(LONG, int, int, HANDLE);
+using RunningFunction = int(__cdecl*)();
+
+enum Mode { kInHandler = 0, kInLocks = 1, kInSend = 2 };
+
+struct DetachCase {
+    const char* name;
+    Mode mode;
+    bool windowOnOwnThread;
+    DWORD answerDelayMs;
+    int postsPerCall;
+    // The host lets the module go from inside its window procedure, while
+    // the sender waits for that procedure to answer.
+    bool fromWindowProcedure;
+};
+
+// Names the case in test listings instead of its bytes.
+void PrintTo(const DetachCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const int kCalls = 8;
+
+std::atomic<int> theFaults{0};
+
+// A thread that returns into the unloaded module's code faults there; the
+// process may live on, so the fault is counted before the system's handling.
+LONG WINAPI CountFault(EXCEPTION_POINTERS*) {
+    ++theFaults;
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+class CFaultCount {
+public:
+    CFaultCount() : m_before(theFaults.load()) { SetUnhandledExceptionFilter(CountFault); }
+    int New() const { return theFaults.load() - m_before; }
+
+private:
+    int m_before;
+};
+
+bool IsUnmapped(const void* base) {
+    MEMORY_BASIC_INFORMATION info = {};
+    return !VirtualQuery(base, &info, sizeof info) || info.State == MEM_FREE ||
+           info.AllocationBase != base;
+}
+
+// Every value and every code exactly once, each call's values before its
+// code.
+void ExpectEachOnceValuesFirst(const std::vector<CReceivedMessage>& messages, int postsPerCall) {
+    std::map<std::wstring, std::vector<size_t>> positions;
+    EXPECT_EQ(static_cast<size_t>(kCalls) * (postsPerCall + 1), messages.size());
+    for (size_t i = 0; i < messages.size(); ++i)
+        positions[ParseMessage(messages[i].text).key].push_back(i);
+    for (int i = 0; i < kCalls; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        ASSERT_EQ(static_cast<size_t>(postsPerCall), positions[L"var" + n].size()) << i;
+        ASSERT_EQ(1u, positions[L"call" + n].size()) << i;
+        EXPECT_LT(positions[L"var" + n].back(), positions[L"call" + n][0]);
+    }
+}
+
+class ModuleDetach : public testing::TestWithParam<DetachCase> {};
+
+std::string OwnPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+const DWORD kChildExitCode = 7;
+
+} // namespace
+
+// The module goes while its workers are busy: in a handler, in a lock, or
+// while the sender is inside SendMessageA to a slow window. Every value and
+// code still arrives once, values first; no thread of the module is left.
+TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
+    const DetachCase& c = GetParam();
+    const CFaultCount faults;
+    std::atomic<bool> armed{false};
+    CHostWindowStub host(c.windowOnOwnThread, c.answerDelayMs);
+    const int baseline = CountProcessThreads();
+    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
+    ASSERT_NE(nullptr, module);
+    auto start = reinterpret_cast<StartFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
+    auto running = reinterpret_cast<RunningFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestRunning")));
+    ASSERT_TRUE(start && running);
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    host.OnMessage([&] {
+        if (armed.exchange(false))
+            FreeLibrary(module);
+    });
+
+    ASSERT_EQ(kCalls, start(host.HandleValue(), c.mode, kCalls, gate));
+    if (c.mode == kInSend) {
+        // The workers are done and the sender is busy with the slow window.
+        ASSERT_TRUE(PumpUntil([&] { return running() == 0; }, 10000));
+        ASSERT_TRUE(host.WaitForCount(1, 10000));
+    }
+    if (c.fromWindowProcedure)
+        armed = true;
+    else
+        FreeLibrary(module);
+    SetEvent(gate);
+
+    const size_t expected = static_cast<size_t>(kCalls) * (c.postsPerCall + 1);
+    EXPECT_TRUE(PumpUntil([&] { return IsUnmapped(module) && host.Count() >= expected; }, 30000))
+        << host.Count() << " of " << expected;
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= baseline; }, 10000))
+        << CountProcessThreads() << " threads, " << baseline << " before";
+    CloseHandle(gate);
+
+    EXPECT_EQ(0, faults.New());
+    ExpectEachOnceValuesFirst(host.Messages(), c.postsPerCall);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Busy, ModuleDetach,
+    testing::Values(DetachCase{"InAHandler", kInHandler, false, 0, 1, false},
+                    DetachCase{"InLocks", kInLocks, true, 0, 20, false},
+                    DetachCase{"InSendToTheUnloadingThread", kInSend, false, 40, 1, false},
+                    DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1, false},
+                    DetachCase{"InSendFromTheWindowProcedure", kInSend, true, 40, 1, true}),
+    [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
+
+// Run by the test below as a child process of its own: the process ends
+// while a worker waits in its handler and a value waits in the queue.
+TEST(ProcessExit, DISABLED_ChildExitsWhileAWorkerWaits) {
+    CHostWindowStub host(true, 0);
+    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
+    ASSERT_NE(nullptr, module);
+    auto start = reinterpret_cast<StartFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    start(host.HandleValue(), kInSend, 1, gate);
+    start(host.HandleValue(), kInHandler, 1, gate);
+    ExitProcess(kChildExitCode);
+}
+
+// The system ends the workers and the sender wherever they are; the module's
+// detach and its destroyers then neither hang nor fault.
+TEST(ProcessExit, EndsPromptlyWhileAWorkerWaitsInItsHandler) {
+    CChildJob child;
+    ASSERT_TRUE(child.Start(OwnPath(),
+                            {"--gtest_also_run_disabled_tests",
+                             "--gtest_filter=ProcessExit.DISABLED_ChildExitsWhileAWorkerWaits"},
+                            "."));
+    EXPECT_TRUE(child.WaitForAll(20000));
+    EXPECT_EQ(kChildExitCode, child.ExitCode());
+}
