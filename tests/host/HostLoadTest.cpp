@@ -142,10 +142,9 @@ TEST_F(HostUnderLoad, DISABLED_UnloadingWithFiftyCallsInFlightTwentyTimesLeavesN
     EXPECT_LE(ProcessHandleCount(), handles) << handles << " handles after the first round";
 }
 
-// Crashes: the sender thread, resumed while the load holds the loader's lock,
-// is not yet running when the unload stops it, and later starts in the
-// unloaded module.
-TEST_F(HostUnderLoad, DISABLED_UnloadingRightAfterTheLoadLeavesNoThreadToRunInIt) {
+// A sender thread resumed while the load holds the loader's lock would not
+// yet run when the unload stops it, and would start in the unloaded module.
+TEST_F(HostUnderLoad, UnloadingRightAfterTheLoadLeavesNoThreadToRunInIt) {
     for (int r = 0; r < 20; ++r) {
         m_host.Unload();
         ASSERT_TRUE(m_host.Load(PluginPath())) << r;
