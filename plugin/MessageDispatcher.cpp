@@ -36,14 +36,19 @@ CMessageDispatcher::CMessageDispatcher() : m_queue(0) {
     m_queueSemaphore.Attach(CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr));
     m_stopSemaphore.Attach(CreateSemaphoreA(nullptr, 0, 1, nullptr));
     m_parked.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!m_queueSemaphore || !m_stopSemaphore || !m_parked)
+    m_entered.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!m_queueSemaphore || !m_stopSemaphore || !m_parked || !m_entered)
         return;
     bool anyFailed = false;
     m_thread.Attach(CreateSuspendedThread(SenderThreadProc, this, &m_threadId, &anyFailed));
     if (!m_thread)
         return;
     SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
-    ResumeThread(m_thread);
+    // Resumed by the first message, not here: the module's construction runs
+    // under the loader's lock, and a thread resumed now could not start
+    // until the load is over. A host that lets the module go at once would
+    // stop a sender that has not yet entered this module's code, and it would
+    // enter it after the unload.
     m_running.store(1);
 }
 
@@ -56,12 +61,26 @@ void CMessageDispatcher::QueueMessage(const wchar_t* protocol, HWND window,
                                       const CPluginString& body) {
     if (!IsRunning())
         return;
+    ResumeSenderOnce();
     std::unique_ptr<CCopyDataMessage> message(new CCopyDataMessage);
     message->window = window;
     message->text = CPluginString::Concat(CPluginString(protocol), body);
     m_queue.Add(std::move(message));
     // After the append, so the count never runs ahead of the queue.
     ReleaseSemaphore(m_queueSemaphore, 1, nullptr);
+}
+
+// Producers run outside the loader's lock (a worker, or the host's thread in
+// an export), so the sender can start here; the first producer waits until
+// it has, so that from then on a stop always finds it in this module's code.
+void CMessageDispatcher::ResumeSenderOnce() {
+    int suspended = kSenderSuspended;
+    if (!m_senderState.compare_exchange_strong(suspended, kSenderResumed))
+        return;
+    ResumeThread(m_thread);
+    // Bounded: the sender's first step is to set the event; the bound only
+    // guards against a start held up by the system.
+    WaitForSingleObject(m_entered, kStopWaitMs);
 }
 
 // The semaphores stay open until the destruction: a producer that saw the
@@ -78,6 +97,15 @@ void CMessageDispatcher::StopMessageSender() {
 // code: parked in its last wait. It cannot end by itself while the loader's
 // lock is held (a thread's exit needs that lock), so it is ended there.
 void CMessageDispatcher::EndSenderThread() {
+    int suspended = kSenderSuspended;
+    if (m_senderState.compare_exchange_strong(suspended, kSenderNeverRan)) {
+        // Never resumed, so it has run nothing and holds nothing.
+        TerminateThread(m_thread, 1);
+        m_thread.Close();
+        return;
+    }
+    // A resumed sender has entered this module's code: its resumer waited.
+    WaitForSingleObject(m_entered, kStopWaitMs);
     AnswerOwnWindowsMessage();
     const HANDLE waits[2] = {m_parked, m_thread};
     if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
@@ -108,6 +136,7 @@ void CMessageDispatcher::AnswerOwnWindowsMessage() {
 
 DWORD WINAPI CMessageDispatcher::SenderThreadProc(LPVOID parameter) {
     CMessageDispatcher* dispatcher = static_cast<CMessageDispatcher*>(parameter);
+    SetEvent(dispatcher->m_entered);
     dispatcher->SendUntilStopped();
     dispatcher->Park();
 }

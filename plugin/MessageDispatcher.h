@@ -40,8 +40,11 @@ private:
     void SendUntilStopped();
     bool SendFirst();
     [[noreturn]] void Park();
+    void ResumeSenderOnce();
     void EndSenderThread();
     void AnswerOwnWindowsMessage();
+
+    enum { kSenderSuspended, kSenderResumed, kSenderNeverRan };
 
     // Declared first, so it is destroyed last, after the stop.
     CResultList m_queue;
@@ -51,8 +54,13 @@ private:
     // Set by the sender, in one step with its last wait, once none of this
     // module's code will run on it again.
     CHandle m_parked;
+    // Set by the sender as its first step in this module's code.
+    CHandle m_entered;
     CHandle m_thread;
     DWORD m_threadId = 0;
+    // Resumed by the first message, or ended unresumed by a stop that came
+    // first; one exchange decides which.
+    std::atomic<int> m_senderState{kSenderSuspended};
     // The thread of the window the sender is sending to, 0 between sends.
     std::atomic<DWORD> m_sendingTo{0};
     // Set when the stop answered the sender's message early: its text may

@@ -1,9 +1,7 @@
 // The real BrindlecodeFlash.dll, loaded and driven as SWF Studio drives it.
 #include "HostWindowStub.h"
-#include "PluginHost.h"
+#include "HostFixture.h"
 #include "WindowSearch.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
@@ -11,30 +9,6 @@
 #include <thread>
 
 namespace {
-
-const wchar_t kAlias[] = L"brc";
-
-class Host : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_host.Load(PluginPath()));
-        ASSERT_EQ(0, m_host.OnLoad(kAlias));
-    }
-    void TearDown() override {
-        if (m_host.Module())
-            m_host.OnUnload(kAlias);
-    }
-
-    // A brcWhatIs call text of the alias.
-    static std::wstring WhatIs(const std::wstring& company, const std::wstring& identifier = L"") {
-        return CallText(kAlias, L"brcWhatIs", identifier,
-                        {{L"company_name", company},
-                         {L"information_query", L"companyname"},
-                         {L"result", L"answer"}});
-    }
-
-    CPluginHost m_host;
-};
 
 std::wstring ReadExpectedManifest() {
     std::wstring path = PluginPath();
