@@ -18,6 +18,7 @@ import argparse
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import threading
@@ -229,6 +230,9 @@ class Run:
     def setup_fixture(self, shard, fixture):
         for setup in self.fixture_setups.get(fixture, []):
             result, _, log = self.execute(shard, setup)
+            if result == "server died":
+                self.say(shard.after_server_death() + "; %s runs again" % setup.name)
+                result, _, log = self.execute(shard, setup, " (run again after its wineserver died)")
             if result != "passed":
                 self.say("shard %d: %s %s, see %s" % (shard.index, setup.name, result, log))
                 return False
@@ -319,6 +323,15 @@ def main():
     # tests are listed.
     shards = [Shard(i + 1, build, os.environ["WINEPREFIX"], os.environ["BRC_WINE"],
                     os.environ["BRC_WINESERVER"], logs) for i in range(max(1, options.shards))]
+    # Stopped from outside: the shards' servers, displays and keepers run in
+    # sessions of their own and would outlive this process.
+    def stop_shards(signum, _frame):
+        for shard in shards:
+            shard.stop()
+        os._exit(128 + signum)
+
+    signal.signal(signal.SIGTERM, stop_shards)
+    signal.signal(signal.SIGINT, stop_shards)
     threads = [threading.Thread(target=run.shard_main, args=(s,)) for s in shards]
     for thread in threads:
         thread.start()

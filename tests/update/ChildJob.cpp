@@ -28,8 +28,23 @@ CChildJob::CChildJob() : m_job(CreateJobObjectA(nullptr, nullptr)) {
 }
 
 CChildJob::~CChildJob() {
-    if (m_job)
-        TerminateJobObject(m_job.Get(), 99);
+    EndAll();
+}
+
+void CChildJob::EndAll() {
+    if (!m_job || ActiveProcesses() == 0)
+        return;
+    TerminateJobObject(m_job.Get(), 99);
+    // The processes end after the call returns: the test goes on (or its
+    // process exits) only once they are gone, so none of them is torn down
+    // while the next test starts.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (ActiveProcesses() > 0 && GetTickCount64() < deadline) {
+        // Polls the job's process count: the grandchildren have no handle here.
+        Sleep(20);
+    }
+    // Waits for the ended child so its exit code is final.
+    WaitForSingleObject(m_process.Get(), 5000);
 }
 
 bool CChildJob::Start(const std::string& program, const std::vector<std::string>& arguments,
@@ -62,9 +77,7 @@ bool CChildJob::WaitForAll(DWORD timeout) {
     while (ActiveProcesses() > 0) {
         if (GetTickCount64() >= deadline) {
             m_atTimeOut = Describe();
-            TerminateJobObject(m_job.Get(), 99);
-            // Waits for the ended child so its exit code is final.
-            WaitForSingleObject(m_process.Get(), 5000);
+            EndAll();
             return false;
         }
         // Polls the job's process count: the grandchildren have no handle here.

@@ -11,7 +11,7 @@
 class CChildJob {
 public:
     CChildJob();
-    // Ends whatever still runs in the job.
+    // Ends whatever still runs in the job and waits until it has ended.
     ~CChildJob();
     CChildJob(const CChildJob&) = delete;
     CChildJob& operator=(const CChildJob&) = delete;
@@ -30,6 +30,9 @@ public:
     std::string Describe() const;
     // Describe() as it was when WaitForAll ran out of time.
     const std::string& AtTimeOut() const { return m_atTimeOut; }
+
+    // Ends the child and all it started, and waits for their end.
+    void EndAll();
 
 private:
     int ActiveProcesses() const;
