@@ -108,7 +108,8 @@ class Run:
 
     # --- one test --------------------------------------------------------
     def execute(self, shard, test, note=""):
-        """Runs the test's command in the shard; returns (result, seconds)."""
+        """Runs the test's command in the shard; returns its result, its
+        seconds and the file that holds its output."""
         env = shard.env()
         for item in test.environment:
             key, _, value = item.partition("=")
@@ -180,12 +181,12 @@ class Run:
     def shard_main(self, shard):
         started = time.monotonic()
         try:
-            shard.start()
+            try:
+                shard.start()
+            except Exception as error:  # noqa: BLE001 - reported, the other shards go on
+                self.say("shard %d could not start: %s" % (shard.index, error))
+                return
             shard.setup_seconds = time.monotonic() - started
-        except Exception as error:  # noqa: BLE001 - reported, the other shards go on
-            self.say("shard %d could not start: %s" % (shard.index, error))
-            return
-        try:
             self.listed.wait()
             while True:
                 test = self.take()
