@@ -12,7 +12,8 @@ Tests are handed out longest first (by their times in the last runs) to
 whichever shard is free. A test whose shard's wineserver died under it runs
 once more, on a fresh server; so does a test that ran out of time. Fixtures
 (FIXTURES_SETUP/CLEANUP) are set up in each shard that runs a test needing
-them; tests holding the same RESOURCE_LOCK never run at the same time."""
+them; tests holding the same RESOURCE_LOCK never run at the same time. Tests
+run in a working folder of their shard, not in their WORKING_DIRECTORY."""
 
 import argparse
 import json
@@ -40,7 +41,6 @@ class Test:
         props = {p["name"]: p["value"] for p in entry.get("properties", [])}
         self.props = props
         self.timeout = float(props.get("TIMEOUT") or DEFAULT_TIMEOUT)
-        self.cwd = props.get("WORKING_DIRECTORY")
         self.setup_of = props.get("FIXTURES_SETUP", [])
         self.cleanup_of = props.get("FIXTURES_CLEANUP", [])
         self.requires = props.get("FIXTURES_REQUIRED", [])
@@ -119,7 +119,7 @@ class Run:
         with open(log_path, "ab") as log:
             log.write(("=== %s%s (shard %d)\n" % (test.name, note, shard.index)).encode())
             log.flush()
-            process = subprocess.Popen(test.command, cwd=test.cwd or self.build, env=env,
+            process = subprocess.Popen(test.command, cwd=shard.work, env=env,
                                        stdin=subprocess.DEVNULL, stdout=log,
                                        stderr=subprocess.STDOUT, start_new_session=True)
             result = self.wait(shard, test, process)

@@ -84,6 +84,10 @@ class Shard:
         self.index = index
         self.folder = os.path.join(build, "shards", str(index))
         self.prefix = os.path.join(self.folder, "wine-prefix")
+        # The tests' current folder: files a test writes by name alone (every
+        # browser window writes "brc.ico") must not meet another shard's
+        # writing of the same file, which has crashed the loading process.
+        self.work = os.path.join(self.folder, "work")
         self.base_prefix = base_prefix
         self.wine = wine
         self.wineserver = wineserver
@@ -106,6 +110,8 @@ class Shard:
 
     def start(self):
         copy_prefix(self.base_prefix, self.prefix)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
         self.start_display()
         self.start_server()
 

@@ -60,7 +60,8 @@ void CheckScenario::StartCheck(const std::string& company, const std::string& so
     m_child.reset(new CChildJob);
     ASSERT_TRUE(m_child->Start(
         Program(), {"check", company, software, version, options, std::to_string(count)},
-        WorkFolder()));
+        WorkFolder()))
+        << m_child->StartError();
 }
 
 HWND CheckScenario::WaitForBox(const char* caption) const {

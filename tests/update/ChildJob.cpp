@@ -49,8 +49,10 @@ void CChildJob::EndAll() {
 
 bool CChildJob::Start(const std::string& program, const std::vector<std::string>& arguments,
                       const std::string& directory) {
-    if (!m_job)
+    if (!m_job) {
+        m_startError = "no job object";
         return false;
+    }
     std::string commandLine = QuoteArgument(program);
     for (const std::string& argument : arguments)
         commandLine += " " + QuoteArgument(argument);
@@ -58,13 +60,17 @@ bool CChildJob::Start(const std::string& program, const std::vector<std::string>
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, directory.c_str(), &startup, &started))
+                        nullptr, directory.c_str(), &startup, &started)) {
+        m_startError = "CreateProcess failed with error " + std::to_string(GetLastError());
         return false;
+    }
     m_process = CHandle(started.hProcess);
     m_processId = started.dwProcessId;
     CHandle thread(started.hThread);
     // In the job before it runs, so whatever it starts is in the job too.
     if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {
+        m_startError =
+            "AssignProcessToJobObject failed with error " + std::to_string(GetLastError());
         TerminateProcess(m_process.Get(), 98);
         return false;
     }
