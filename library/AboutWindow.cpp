@@ -1,6 +1,7 @@
 #include "AboutWindow.h"
 
 #include "LaunchURLWindow.h"
+#include "LibraryLock.h"
 #include "PageFile.h"
 #include "PageValues.h"
 #include "ProductRecord.h"
@@ -25,6 +26,7 @@ int AboutTimeoutSeconds(const CString& text) {
 }
 
 int ShowAboutPage(const char* company, const char* software, const char* version) {
+    CLibraryLock hold;
     LoadContext(company, software, version);
     RefreshProductRecord();
     ParamMap values = BuildPageValues(theFacts, theUserValues, theLastStatus);
@@ -44,5 +46,11 @@ int ShowAboutPage(const char* company, const char* software, const char* version
 }
 
 int About(const char* company, const char* software, const char* version) {
-    return ShowAboutPage(company, software, version);
+    // Nothing may escape to the caller, not even a failed allocation.
+    try {
+        return ShowAboutPage(company, software, version);
+    } catch (...) {
+        // As for a record without the value: About has no failure result.
+        return 0;
+    }
 }

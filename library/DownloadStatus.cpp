@@ -9,7 +9,33 @@ CComPtr<CDownloadStatus> CDownloadStatus::Create() {
     return status;
 }
 
+CDownloadStatus::CDownloadStatus() {
+    NoteActivity();
+}
+
+void CDownloadStatus::NoteActivity() {
+    InterlockedExchange64(&m_lastActivity, static_cast<LONG64>(GetTickCount64()));
+}
+
+bool CDownloadStatus::AbortIfStalled(ULONGLONG limit) {
+    const ULONGLONG last =
+        static_cast<ULONGLONG>(InterlockedCompareExchange64(&m_lastActivity, 0, 0));
+    if (GetTickCount64() - last < limit)
+        return false;
+    AcquireSRWLockExclusive(&m_bindingLock);
+    CComPtr<IBinding> binding(static_cast<IBinding*>(m_binding));
+    ReleaseSRWLockExclusive(&m_bindingLock);
+    // Not yet started, or already stopped: nothing to abort.
+    if (!binding)
+        return false;
+    InterlockedExchange(&m_stalled, 1);
+    binding->Abort();
+    return true;
+}
+
 bool CDownloadStatus::ServerFailed() const {
+    if (m_stalled)
+        return true;
     if (m_httpStatus >= 400)
         return true;
     // Only a transfer that announced its length can be known to be cut off;
@@ -43,7 +69,11 @@ ULONG CDownloadStatus::Release() {
     return static_cast<ULONG>(left);
 }
 
-HRESULT CDownloadStatus::OnStartBinding(DWORD, IBinding*) {
+HRESULT CDownloadStatus::OnStartBinding(DWORD, IBinding* binding) {
+    NoteActivity();
+    AcquireSRWLockExclusive(&m_bindingLock);
+    m_binding = CComPtr<IBinding>(binding);
+    ReleaseSRWLockExclusive(&m_bindingLock);
     return S_OK;
 }
 
@@ -56,6 +86,7 @@ HRESULT CDownloadStatus::OnLowResource(DWORD) {
 }
 
 HRESULT CDownloadStatus::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR) {
+    NoteActivity();
     if (statusCode == BINDSTATUS_ENDDOWNLOADDATA) {
         m_ended = true;
         m_received = progress;
@@ -65,6 +96,12 @@ HRESULT CDownloadStatus::OnProgress(ULONG progress, ULONG progressMax, ULONG sta
 }
 
 HRESULT CDownloadStatus::OnStopBinding(HRESULT, LPCWSTR) {
+    // Released outside the lock: the last reference may run the binding's
+    // own clean-up.
+    CComPtr<IBinding> binding;
+    AcquireSRWLockExclusive(&m_bindingLock);
+    binding.Attach(m_binding.Detach());
+    ReleaseSRWLockExclusive(&m_bindingLock);
     return S_OK;
 }
 
@@ -75,6 +112,7 @@ HRESULT CDownloadStatus::GetBindInfo(DWORD*, BINDINFO*) {
 }
 
 HRESULT CDownloadStatus::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) {
+    NoteActivity();
     return S_OK;
 }
 
@@ -92,6 +130,7 @@ HRESULT CDownloadStatus::OnResponse(DWORD responseCode, LPCWSTR, LPCWSTR,
                                     LPWSTR* additionalHeaders) {
     if (additionalHeaders)
         *additionalHeaders = nullptr;
+    NoteActivity();
     m_httpStatus = responseCode;
     return S_OK;
 }

@@ -2,6 +2,8 @@
 // Watches one URLDownloadToFileA call for answers that it reports as
 // success: an HTTP error status (the error page is saved as the file) and a
 // connection cut before the announced length arrived (the file is cut off).
+// It also notes when the download last heard from the server, so that a
+// download that has stalled can be aborted from another thread.
 
 #include "ComPtr.h"
 
@@ -12,8 +14,13 @@ class CDownloadStatus : public IBindStatusCallback, public IHttpNegotiate {
 public:
     static CComPtr<CDownloadStatus> Create();
 
-    // True when the saved file is not what the server meant to send.
+    // True when the saved file is not what the server meant to send, or the
+    // download was aborted as stalled.
     bool ServerFailed() const;
+
+    // Any thread: aborts the download when nothing has arrived for limit
+    // milliseconds; true when it has been aborted so.
+    bool AbortIfStalled(ULONGLONG limit);
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -40,12 +47,20 @@ public:
                                          LPWSTR* additionalHeaders) override;
 
 private:
-    CDownloadStatus() = default;
+    CDownloadStatus();
     virtual ~CDownloadStatus() = default;
+
+    void NoteActivity();
 
     LONG m_references = 1;
     DWORD m_httpStatus = 0;
     bool m_ended = false;
     ULONG m_received = 0;
     ULONG m_announced = 0;
+
+    // Shared with the thread that watches for a stall.
+    SRWLOCK m_bindingLock = SRWLOCK_INIT;
+    CComPtr<IBinding> m_binding;
+    volatile LONG64 m_lastActivity = 0;
+    volatile LONG m_stalled = 0;
 };

@@ -1,6 +1,7 @@
 #include "GetURL.h"
 
 #include "HttpFetch.h"
+#include "LibraryLock.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ CString theGetURLResult;
 } // namespace
 
 const char* brcGetURL(const char* url, int* length) {
+    CLibraryLock hold;
     // Nothing may escape to the caller, not even a failed allocation.
     try {
         theGetURLResult = FetchURL(url);

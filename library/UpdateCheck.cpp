@@ -1,8 +1,10 @@
 #include "UpdateCheck.h"
 
+#include "LibraryLock.h"
 #include "ProductContext.h"
 #include "ProductRecord.h"
 #include "ServiceAddress.h"
+#include "SafeFileName.h"
 #include "UpdateThread.h"
 
 #include <windows.h>
@@ -28,42 +30,52 @@ CString NotListedText(const CString& company, const CString& software) {
            " customer support. \nListing software products is a free service of " + host + ". ";
 }
 
+// The boxes wait for the user: other threads' library calls go on meanwhile.
 void ShowNotListed(const CString& company, const CString& software) {
+    CLibraryUnlockForWait wait;
     MessageBoxA(nullptr, NotListedText(company, software), "Contact " + company,
                 MB_OK | MB_ICONQUESTION);
 }
 
 bool UserWantsUpdate(const CString& software) {
+    CLibraryUnlockForWait wait;
     return MessageBoxA(nullptr, QuestionText(software), kQuestionCaption,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace
 
-const char* CheckForUpdate(const char* companyText, const char* softwareText,
-                           const char* versionText, const char* optionsText) {
+CString CheckForUpdate(const char* companyText, const char* softwareText, const char* versionText,
+                       const char* optionsText) {
     // The messages name the call's own arguments, not the remembered ones.
     const CString company(companyText);
     const CString software(softwareText);
     const CString version(versionText);
     const CString options(optionsText);
+    CLibraryLock hold;
     LoadContext(company, software, version);
     RefreshProductRecord();
+    // Copies, taken before any box: while a box is up another library call
+    // (on this thread from the caller's window, or on another thread) may
+    // load another product's record or remember another version.
+    const CString current = theCurrentVersion;
     // The record was not brought up to date: nothing to compare it with.
     if (theLastStatus != 0)
-        return theCurrentVersion;
+        return current;
+    const CString latest = theFacts["l_latest"];
+    const CString url = theFacts["l_exe_url"];
+    const CString command = theFacts["l_command"];
     // Any other text counts as an older version, a later one too.
-    const CString& latest = theFacts["l_latest"];
     if (version == latest)
-        return theCurrentVersion;
+        return current;
     if (latest.IsEmpty()) {
         ShowNotListed(company, software);
-        return theCurrentVersion;
+        return current;
     }
     const bool ask = HasOption(options, 'a') || HasOption(options, 'A');
     if (!ask || UserWantsUpdate(software)) {
         const bool downloadOnly = HasOption(options, 'n') || HasOption(options, 'N');
-        StartUpdateDownload(theFacts["l_exe_url"], theFacts["l_command"], downloadOnly ? 0 : 1);
+        StartUpdateDownload(url, command, downloadOnly ? 0 : 1);
     }
     return latest;
 }
@@ -71,7 +83,13 @@ const char* CheckForUpdate(const char* companyText, const char* softwareText,
 void StartUpdateDownload(CString url, CString command, int run) {
     if (url.IsEmpty())
         return;
-    StartUpdateThread(UpdateFileName(url), url, command, run);
+    const CString fileName = UpdateFileName(url);
+    // The name comes from the service: one that would reach outside the
+    // update folder (or, swapped in, outside the program's folder) is not
+    // downloaded at all.
+    if (!IsSafeUpdateFileName(fileName))
+        return;
+    StartUpdateThread(fileName, url, command, run);
 }
 
 CString UpdateFileName(const CString& url) {

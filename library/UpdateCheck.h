@@ -6,15 +6,15 @@
 
 #include <vector>
 
-// The check behind CheckUpdate. Returns a pointer to theCurrentVersion, or
-// to the l_latest value of theFacts when a different version is listed
-// (whatever the user answered); valid until the next library call.
-const char* CheckForUpdate(const char* company, const char* software, const char* version,
-                           const char* options);
+// The check behind CheckUpdate. Returns the current version, or the latest
+// one when a different version is listed (whatever the user answered), as
+// they stood before any box was shown: the boxes let go of the library lock.
+CString CheckForUpdate(const char* company, const char* software, const char* version,
+                       const char* options);
 
 // Starts an update thread for the file at url, named by the address's last
 // part; run is 1 to start or swap in the file after the download. An empty
-// url starts nothing.
+// url, or a name IsSafeUpdateFileName refuses, starts nothing.
 void StartUpdateDownload(CString url, CString command, int run);
 
 // Everything after the last "/" of the address, a query part included;

@@ -2,6 +2,7 @@
 
 #include "UniqueHandle.h"
 #include "ProductContext.h"
+#include "SafeFileName.h"
 #include "UpdateDownload.h"
 #include "UpdateScript.h"
 
@@ -49,7 +50,9 @@ CString CUpdateJob::ProgramFile() const {
 HRESULT CUpdateJob::Run() const {
     // An address ending in "/" names no file: the target would be the update
     // folder itself, and the program file to replace the program directory.
-    if (m_fileName.IsEmpty())
+    // Other names would put the download, or the file swapped out, outside
+    // the two folders.
+    if (!IsSafeUpdateFileName(m_fileName))
         return S_OK;
     DeleteUrlCacheEntryA(m_url);
     CreateDirectoryA(UpdateFolder(), nullptr);

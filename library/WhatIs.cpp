@@ -1,5 +1,7 @@
 #include "WhatIs.h"
 
+#include "LibraryLock.h"
+
 ParamMap theWhatIsAliases;
 ParamMap theWhatIsResults;
 
@@ -33,12 +35,20 @@ CString Answer(const CString& name) {
 } // namespace
 
 const char* WhatIs(const char* company, const char* software, const char* key) {
-    BuildAliases();
-    const CString name = SanitizeName(key);
-    LoadContext(company, software, CString());
-    // std::map never moves its values, so the pointer stays valid until this
-    // entry is assigned again.
-    CString& stored = theWhatIsResults[theContextKey + "/" + name];
-    stored = Answer(name);
-    return stored;
+    CLibraryLock hold;
+    // Nothing may escape to the caller, not even a failed allocation.
+    try {
+        BuildAliases();
+        const CString name = SanitizeName(key);
+        LoadContext(company, software, CString());
+        // std::map never moves its values, so the pointer stays valid until
+        // this entry is assigned again.
+        CString& stored = theWhatIsResults[theContextKey + "/" + name];
+        stored = Answer(name);
+        return stored;
+    } catch (...) {
+        // As for a question whose value is missing; a constant, as there may
+        // be no room for a copy.
+        return "";
+    }
 }

@@ -13,6 +13,8 @@ HANDLE NewAutoResetEvent() {
 
 } // namespace
 
+DWORD theNavigationStartLimitMs = 60000;
+
 CIENavigator::CIENavigator()
     : m_pageEvent(NewAutoResetEvent()),
       m_errorEvent(NewAutoResetEvent()), m_rect{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0},
@@ -31,10 +33,32 @@ void CIENavigator::ReleaseReference() {
         delete this;
 }
 
+void CIENavigator::FailRequest() {
+    m_error = true;
+    m_stoppedByPage = 0;
+    ::SetEvent(m_errorEvent);
+}
+
+// No exception may leave through the system's message dispatch. A handler
+// that throws answers -1: a creation that failed, a navigation that did not
+// start.
 BOOL CIENavigator::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result, DWORD mapId) {
     if (mapId != 0)
         return FALSE;
+    try {
+        return HandleMessage(message, wParam, lParam, result);
+    } catch (...) {
+        FailRequest();
+        // The loop must still end with the window.
+        if (message == WM_DESTROY)
+            ::PostQuitMessage(18);
+        result = -1;
+        return TRUE;
+    }
+}
+
+BOOL CIENavigator::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_CREATE:
         result = OnCreate(message, wParam, lParam);
@@ -61,12 +85,20 @@ BOOL CIENavigator::PreTranslateMessage(MSG* message) {
     return HandleBrowserKey(message, p);
 }
 
-LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
+void CIENavigator::WriteWindowSize() {
     RECT window = {};
-    if (GetWindowRect(&window)) {
-        *m_width = window.right - window.left;
-        *m_height = window.bottom - window.top;
-    }
+    if (!GetWindowRect(&window))
+        return;
+    *m_width = window.right - window.left;
+    *m_height = window.bottom - window.top;
+    // While the window is still there, so whoever sees it gone sees the
+    // size it ended with.
+    if (m_storage)
+        m_storage->SizeWritten();
+}
+
+LRESULT CIENavigator::OnDestroy(UINT, WPARAM, LPARAM) {
+    WriteWindowSize();
     m_closed = true;
     if (m_waiting) {
         ::SetEvent(m_errorEvent);
@@ -98,24 +130,32 @@ LRESULT CIENavigator::OnKeyMessage(UINT, WPARAM, LPARAM) {
     return 0;
 }
 
+// The caption is set here too, whatever Navigate gives: a caption set from
+// the navigation thread would be a second call into this thread, one that a
+// hung window could hold without a limit.
 LRESULT CIENavigator::OnStartNavigation(UINT, WPARAM, LPARAM) {
-    if (!p)
-        return E_NOINTERFACE;
-    // Made here from the object's own address: the message carries no
-    // pointer that could outlive a sender that stopped waiting.
-    const CComBSTR url(m_url.GetString());
-    CComVariant empty;
-    return p->Navigate(url, &empty, &empty, &empty, &empty);
+    HRESULT started = E_NOINTERFACE;
+    if (p) {
+        // Made here from the object's own address: the message carries no
+        // pointer that could outlive a sender that stopped waiting.
+        const CComBSTR url(m_url.GetString());
+        CComVariant empty;
+        started = p->Navigate(url, &empty, &empty, &empty, &empty);
+    }
+    SetCaption(m_url);
+    return started;
 }
 
+// The navigation thread's one call that waits on the UI thread; all else
+// it does to the window is posted.
 HRESULT CIENavigator::StartNavigation(HWND window) {
     DWORD_PTR result = 0;
     // Synchronous, as whether the navigation started decides what follows.
     // The UI thread serves it from its message loop; one that does not
-    // within a minute counts as a failed start, so a hung window cannot hold
-    // the caller. The first navigation of a process may load the browser's
-    // whole HTML engine, which has taken seconds under load.
-    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL, 60000, &result))
+    // within the limit counts as a failed start, so a hung window cannot
+    // hold the caller.
+    if (!::SendMessageTimeoutA(window, kStartNavigationMessage, 0, 0, SMTO_NORMAL,
+                               theNavigationStartLimitMs, &result))
         return E_FAIL;
     return static_cast<HRESULT>(result);
 }

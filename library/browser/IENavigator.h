@@ -9,10 +9,12 @@
 #include "ComVariant.h"
 #include "UniqueHandle.h"
 #include "MessageLoop.h"
+#include "ShowURLWindow.h"
 #include "WTLAxControl.h"
 
 #include <windows.h>
 #include <exdisp.h>
+#include <exdispid.h>
 
 #include <atomic>
 #include <memory>
@@ -30,8 +32,8 @@ public:
     BOOL PreTranslateMessage(MSG* message) override;
 
     BEGIN_SINK_MAP(CIENavigator)
-    SINK_ENTRY(0, 259, OnDocumentComplete)
-    SINK_ENTRY(0, 271, OnNavigateError)
+    SINK_ENTRY(0, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete)
+    SINK_ENTRY(0, DISPID_NAVIGATEERROR, OnNavigateError)
     END_SINK_MAP()
 
     // The control's events, on the UI thread (PageEvents.cpp). Their
@@ -45,7 +47,9 @@ public:
     // Navigation thread: waits for the page outcome; true when no error.
     bool WaitForPage(DWORD milliseconds);
     // Navigation thread: has the UI thread start the navigation to m_url on
-    // the control's own apartment and returns Navigate's result.
+    // the control's own apartment and show m_url in the caption; returns
+    // Navigate's result, or a failure when the UI thread does not answer
+    // within theNavigationStartLimitMs.
     HRESULT StartNavigation(HWND window);
     void SetCaption(const char* text);
     // UI thread, after its loop: gives the control back and destroys the
@@ -56,6 +60,11 @@ public:
     LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnStartNavigation(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Ends the request as a failed one when an exception stopped one of the
+    // window's threads or handlers: the navigation thread's wait ends with
+    // an error and the caller's result is -1.
+    void FailRequest();
 
     // One reference each for the launcher, the navigation thread and the UI
     // thread.
@@ -75,7 +84,7 @@ public:
     CString m_url;
     CString* m_urlOut;
     CString m_watchText;
-    int m_watchMode = 3;
+    int m_watchMode = kWatchAddressAndPage;
     int* m_watchModeOut = nullptr;
     CString* m_pageTextOut = nullptr;
     CString m_pageText;
@@ -96,9 +105,14 @@ public:
 
 private:
     void PlaceWindow();
+    // Writes the window's outer size back, and into the size it shares
+    // with other windows of its kind.
+    void WriteWindowSize();
     void ActivateControl();
     void ShowWindowIcon();
 
+    BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void HandleDocumentComplete(IDispatch* pDisp, VARIANT* URL);
     bool IsAboutControl(IDispatch* subject) const;
     bool IsOffline() const;
     void WriteBackPageLoad();
@@ -113,6 +127,11 @@ private:
 
 // The message that carries a navigation start to the UI thread.
 const UINT kStartNavigationMessage = WM_APP + 0x4E;
+// How long the navigation thread waits for the UI thread to start the
+// navigation before it counts as a failed start. The first navigation of a
+// process may load the browser's whole HTML engine, which has taken seconds
+// under load. Tests shorten it.
+extern DWORD theNavigationStartLimitMs;
 
 DWORD WINAPI NavigateThreadProc(void* navigator);
 DWORD WINAPI UIThreadProc(void* navigator);

@@ -13,7 +13,8 @@ class CIENavigator;
 
 // As ShowURLWindow; storage may be null. A request without a width or a
 // height gets its own from storage (made when there is none), started from
-// theDefaultWindowSize and given back there when the window is gone.
+// theDefaultWindowSize and given back there each time the window writes its
+// size.
 int LaunchURLWindow(std::unique_ptr<CWindowStorage> storage, CString* address, CString* pageTextOut,
                     int* width, int* height, int timeoutSeconds, int closeDelaySeconds,
                     const char* watchText, int* watchMode, int* navigationLimit, int wait,

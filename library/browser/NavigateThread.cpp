@@ -27,7 +27,6 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
     // Read once: the UI thread clears the handle when the window goes.
     const HWND window = navigator.m_hWnd;
     const HRESULT started = navigator.StartNavigation(window);
-    navigator.SetCaption(navigator.m_url);
     if (FAILED(started)) {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;
@@ -61,9 +60,19 @@ void RunNavigation(CIENavigator& navigator) {
 
 } // namespace
 
+// No exception may end the thread, and so the process: the request ends as
+// a failed one, its window closes and a waiting caller is released.
 DWORD WINAPI NavigateThreadProc(void* param) {
     auto* navigator = static_cast<CIENavigator*>(param);
-    RunNavigation(*navigator);
+    try {
+        RunNavigation(*navigator);
+    } catch (...) {
+        navigator->FailRequest();
+        const HWND window = navigator->m_hWnd;
+        if (::IsWindow(window) && !navigator->m_closed)
+            ::PostMessageA(window, WM_DESTROY, 0, 0);
+        ::SetEvent(navigator->m_doneEvent);
+    }
     navigator->ReleaseReference();
     return 0;
 }

@@ -27,7 +27,17 @@ CString AddressOf(const VARIANT* url) {
 
 } // namespace
 
+// Called through the control's event dispatch: no exception may leave it (a
+// failed allocation while the page text is copied).
 void __stdcall CIENavigator::OnDocumentComplete(IDispatch* pDisp, VARIANT* URL) {
+    try {
+        HandleDocumentComplete(pDisp, URL);
+    } catch (...) {
+        FailRequest();
+    }
+}
+
+void CIENavigator::HandleDocumentComplete(IDispatch* pDisp, VARIANT* URL) {
     const CString eventURL = AddressOf(URL);
     // After the first error the caller's values stay as they were then.
     if (m_error) {
@@ -57,7 +67,8 @@ void __stdcall CIENavigator::OnDocumentComplete(IDispatch* pDisp, VARIANT* URL) 
 }
 
 // The control goes on to show its own error page, which the next
-// completion then finds as an error already seen.
+// completion then finds as an error already seen. Throws nothing: it only
+// sets a flag and an event.
 void __stdcall CIENavigator::OnNavigateError(IDispatch*, VARIANT*, VARIANT*, VARIANT*,
                                              VARIANT_BOOL*) {
     EndWithError();
@@ -81,11 +92,7 @@ bool CIENavigator::IsOffline() const {
 }
 
 void CIENavigator::WriteBackPageLoad() {
-    RECT window = {};
-    if (GetWindowRect(&window)) {
-        *m_width = window.right - window.left;
-        *m_height = window.bottom - window.top;
-    }
+    WriteWindowSize();
     m_pageText = GetPageText(p);
     if (m_pageTextOut)
         *m_pageTextOut = m_pageText;
@@ -103,16 +110,16 @@ void CIENavigator::WriteBackPageLoad() {
 // The address first (unless only the page is asked for); the page only
 // when the address has not ended the wait already.
 void CIENavigator::SearchWatchText(const CString& eventURL) {
-    if (m_watchMode != 2 && HoldsText(eventURL, m_watchText)) {
+    if (m_watchMode != kWatchPageText && HoldsText(eventURL, m_watchText)) {
         m_stoppedByPage = 1;
         if (m_watchModeOut)
-            *m_watchModeOut = 1;
+            *m_watchModeOut = kWatchAddress;
         ::SetEvent(m_pageEvent);
     }
-    if (!m_stoppedByPage && m_watchMode != 1 && HoldsText(m_pageText, m_watchText)) {
+    if (!m_stoppedByPage && m_watchMode != kWatchAddress && HoldsText(m_pageText, m_watchText)) {
         m_stoppedByPage = 1;
         if (m_watchModeOut)
-            *m_watchModeOut = 2;
+            *m_watchModeOut = kWatchPageText;
         ::SetEvent(m_pageEvent);
     }
 }

@@ -54,7 +54,7 @@ void TakeRequest(CIENavigator& navigator, CString* address, CString* pageTextOut
     if (watchMode) {
         navigator.m_watchMode = *watchMode;
         navigator.m_watchModeOut = watchMode;
-        *watchMode = 0;
+        *watchMode = kWatchNotFound;
     }
     if (navigationLimit) {
         navigator.m_maxNavigations = *navigationLimit;
@@ -76,6 +76,32 @@ void TakePlacingWindow(CIENavigator& navigator, HWND* parentWindow) {
         navigator.m_parent = *parentWindow;
     else
         *parentWindow = found;
+}
+
+// Serves the messages that other threads send to this thread's windows,
+// and nothing else: posted messages and input stay queued, so no click can
+// start a second library call inside the wait.
+void ServeSentMessages() {
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// The caller's thread may own windows (the sample calls ContactSupport from
+// its dialog): another thread sending to one of them would otherwise be
+// held for as long as this wait.
+void WaitServingSentMessages(HANDLE event, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        ServeSentMessages();
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= milliseconds)
+            return;
+        // For the event, or for a message sent to this thread meanwhile.
+        const DWORD signalled =
+            ::MsgWaitForMultipleObjects(1, &event, FALSE, milliseconds - waited, QS_SENDMESSAGE);
+        if (signalled != WAIT_OBJECT_0 + 1)
+            return;
+    }
 }
 
 int ResultOf(const CIENavigator& navigator) {
@@ -140,7 +166,7 @@ int LaunchURLWindow(std::unique_ptr<CWindowStorage> storage, CString* address, C
     } else if (wait) {
         // Until the window reports its outcome; the limit only keeps a lost
         // signal from blocking the caller for ever.
-        ::WaitForSingleObject(navigator->m_doneEvent, 4000000);
+        WaitServingSentMessages(navigator->m_doneEvent, 4000000);
         result = ResultOf(*navigator);
     }
     navigator->ReleaseReference();

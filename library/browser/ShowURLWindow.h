@@ -11,6 +11,16 @@
 
 #include <windows.h>
 
+// Where a watch text is looked for, and where it was found. A request with
+// any value but kWatchAddress or kWatchPageText looks in both, the address
+// first; the window writes kWatchNotFound at launch.
+enum WatchMode {
+    kWatchNotFound = 0,
+    kWatchAddress = 1,
+    kWatchPageText = 2,
+    kWatchAddressAndPage = 3,
+};
+
 struct WindowSize {
     int width;
     int height;
@@ -19,7 +29,8 @@ struct WindowSize {
 // Default address of a new window and target of its address write-back.
 extern CString theDefaultURL;
 // The size of every window opened without a width or height; such a window
-// writes its final size back here.
+// writes its size back here after each top-level load and as it is
+// destroyed, both numbers at once (WindowStorage.h).
 extern WindowSize theDefaultWindowSize;
 extern CAppModule theAppModule;
 

@@ -75,28 +75,38 @@ int CIENavigator::CreateBrowserWindow() {
     return 1;
 }
 
+namespace {
+
+int RunWindow(CIENavigator& navigator) {
+    CMessageLoop loop;
+    loop.AddMessageFilter(&navigator);
+    navigator.CreateBrowserWindow();
+    // Without a window no message would ever end the loop; the navigation
+    // thread sees this thread end and reports an error.
+    if (!navigator.IsWindow())
+        return 0;
+    ::SetEvent(navigator.m_readyEvent);
+    const int exitCode = loop.Run();
+    // A short pause before the window and its control go, so the thread's
+    // last posted work is not cut off mid-step.
+    ::Sleep(100);
+    return exitCode;
+}
+
+} // namespace
+
+// No exception may end the thread, and so the process: the request ends as
+// a failed one (the navigation thread's wait ends with an error, or it sees
+// this thread end before the window was ready) and the window goes.
 DWORD WINAPI UIThreadProc(void* param) {
     auto* navigator = static_cast<CIENavigator*>(param);
     int exitCode = 0;
-    {
-        CMessageLoop loop;
-        loop.AddMessageFilter(navigator);
-        navigator->CreateBrowserWindow();
-        // Without a window no message would ever end the loop; the
-        // navigation thread sees this thread end and reports an error.
-        if (navigator->IsWindow()) {
-            ::SetEvent(navigator->m_readyEvent);
-            exitCode = loop.Run();
-            // The final size is written; shared sizes learn it while the
-            // window is still there, so whoever sees it gone sees the size.
-            if (navigator->m_storage)
-                navigator->m_storage->WindowGone();
-            // A short pause before the window and its control go, so the
-            // thread's last posted work is not cut off mid-step.
-            ::Sleep(100);
-        }
-        navigator->DestroyBrowserWindow();
+    try {
+        exitCode = RunWindow(*navigator);
+    } catch (...) {
+        navigator->FailRequest();
     }
+    navigator->DestroyBrowserWindow();
     navigator->ReleaseReference();
     return static_cast<DWORD>(exitCode);
 }

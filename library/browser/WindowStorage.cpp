@@ -4,8 +4,8 @@
 
 namespace {
 
-// One lock for every shared size: they are touched once when a window opens
-// and once when it is gone.
+// One lock for every shared size: they are touched when a window opens, after
+// each of its top-level loads and when it is destroyed.
 std::mutex& SharedSizeLock() {
     static std::mutex lock;
     return lock;
@@ -37,7 +37,7 @@ void CWindowStorage::ShareSize(WindowSize& shared, bool width, bool height) {
     m_sharesHeight = height;
 }
 
-void CWindowStorage::WindowGone() {
+void CWindowStorage::SizeWritten() {
     if (m_sharedSize)
         WriteSharedWindowSize(*m_sharedSize, m_size, m_sharesWidth, m_sharesHeight);
 }

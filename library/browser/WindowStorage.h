@@ -7,8 +7,9 @@
 // two windows at once, or after their owner let them go. So each window
 // gets storage of its own that lives exactly as long as the window object;
 // a size that windows of one kind share is taken from the shared value when
-// the window opens and given back, width and height together, when the
-// window is gone.
+// the window opens and given back, width and height together, each time the
+// window writes its size (after every top-level load and as it is
+// destroyed).
 
 #include "CString.h"
 #include "ShowURLWindow.h"
@@ -20,10 +21,10 @@ public:
     CWindowStorage& operator=(const CWindowStorage&) = delete;
 
     // Starts the window's own size from the shared one (only the parts
-    // named) and gives it back there when the window is gone.
+    // named) and gives it back there each time the window writes it.
     void ShareSize(WindowSize& shared, bool width = true, bool height = true);
-    // UI thread, once the window has written its final size.
-    void WindowGone();
+    // UI thread, each time the window has written its size.
+    void SizeWritten();
 
     CString m_address;
     int m_watchMode = 0;

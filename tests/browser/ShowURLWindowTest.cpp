@@ -2,10 +2,13 @@
 // with the scripted WebBrowser control in the window.
 #include "BrowserTestSupport.h"
 #include "FakeBrowserApi.h"
+#include "IENavigator.h"
 #include "ShowURLWindow.h"
+#include "WindowStorage.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -34,6 +37,51 @@ int ShowWithoutWait(const std::string& address, HWND* parent = nullptr) {
 
 DWORD MillisecondsSince(DWORD start) {
     return GetTickCount() - start;
+}
+
+// A waiting ShowURLWindow on a thread with a window of its own, as the
+// sample calls ContactSupport from its dialog; the page never completes, so
+// it runs out after a few seconds.
+struct WaitingCallOnWindowThread {
+    explicit WaitingCallOnWindowThread(const std::string& address) {
+        theAddress = address.c_str();
+        thread = std::thread([this] {
+            PlacingWindow placing(10, 20, 300, 200);
+            window = placing.Handle();
+            result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 3, 1, nullptr, nullptr,
+                                   nullptr, 1, kStyle, nullptr);
+            returned = true;
+            MSG posted = {};
+            postedStillQueued = PeekMessageA(&posted, window, WM_APP, WM_APP, PM_REMOVE);
+        });
+    }
+    ~WaitingCallOnWindowThread() {
+        if (thread.joinable())
+            thread.join();
+    }
+
+    std::atomic<HWND> window{nullptr};
+    std::atomic<bool> returned{false};
+    int result = -2;
+    bool postedStillQueued = false;
+    std::thread thread;
+};
+
+// Holds the UI thread of the next window when the navigation start reaches
+// it: a message hook that the scripted control's creation installs on the
+// thread creating it.
+const DWORD kHoldMs = 8000;
+
+LRESULT CALLBACK HoldNavigationStart(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == kStartNavigationMessage)
+        Sleep(kHoldMs);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The hook goes with the thread it watches.
+void __stdcall HookCreatingThread() {
+    SetWindowsHookExA(WH_CALLWNDPROC, HoldNavigationStart, nullptr, GetCurrentThreadId());
 }
 
 } // namespace
@@ -178,6 +226,50 @@ TEST(ShowURLWindowWithWait, NavigationThatFailsToStartReturnsMinusOneAndClosesAt
     EXPECT_TRUE(WaitForWindowGone(seen, 5000));
 }
 
+TEST(ShowURLWindowWithWait, HeldUIThreadReleasesTheCallerWithinTheNavigationStartLimit) {
+    FakeBrowserSetScript("never");
+    FakeBrowserSetCreateCallback(HookCreatingThread);
+    theNavigationStartLimitMs = 1000;
+    theAddress = UniqueAddress("heldstart").c_str();
+    const DWORD start = GetTickCount();
+    const int result = ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr,
+                                     nullptr, nullptr, 1, kStyle, nullptr);
+    const DWORD waited = MillisecondsSince(start);
+    FakeBrowserSetCreateCallback(nullptr);
+    EXPECT_EQ(-1, result);
+    // The limit and the window's creation, well before the hold ends.
+    EXPECT_LT(waited, kHoldMs / 2);
+    // Once the hold ends the window closes: the start failed.
+    HWND window = FindBrowserWindow();
+    EXPECT_TRUE(window == nullptr || WaitForWindowGone(window, kHoldMs + 5000));
+}
+
+TEST(ShowURLWindowWithWait, WaitingCallServesMessagesSentToItsThread) {
+    FakeBrowserSetScript("never");
+    const std::string address = UniqueAddress("servessent");
+    WaitingCallOnWindowThread call(address);
+    ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
+    DWORD_PTR answer = 0;
+    const LRESULT served =
+        SendMessageTimeoutA(call.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+    EXPECT_FALSE(call.returned);
+    EXPECT_NE(0, served);
+    call.thread.join();
+    EXPECT_EQ(1, call.result);
+}
+
+TEST(ShowURLWindowWithWait, WaitingCallTakesNoPostedMessage) {
+    FakeBrowserSetScript("never");
+    const std::string address = UniqueAddress("takesnothing");
+    WaitingCallOnWindowThread call(address);
+    ASSERT_NE(nullptr, WaitForProcessWindow(CaptionToken(address)));
+    // As a click would be queued for the caller's window meanwhile.
+    ASSERT_TRUE(PostMessageA(call.window, WM_APP, 0, 0));
+    call.thread.join();
+    EXPECT_EQ(1, call.result);
+    EXPECT_TRUE(call.postedStillQueued);
+}
+
 TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
     FakeBrowserSetScript("never");
     ASSERT_EQ(1000, theDefaultWindowSize.width);
@@ -203,6 +295,25 @@ TEST(ShowURLWindowSize, SecondRequestWithoutSizeOpensAtSizeFirstEndedWith) {
     EXPECT_EQ(800, rect.right - rect.left);
     EXPECT_EQ(600, rect.bottom - rect.top);
     EXPECT_TRUE(CloseAndWait(second));
+}
+
+TEST(ShowURLWindowSize, TopLevelLoadWritesTheSizeIntoTheSharedDefaultWhileTheWindowIsOpen) {
+    // Slow enough to resize the window before its page completes.
+    FakeBrowserSetScript("delay 3000");
+    TempPage page("<html><body>sized</body></html>");
+    theAddress = page.Address().c_str();
+    static int loads = 1000;
+    ASSERT_EQ(0, ShowURLWindow(&theAddress, nullptr, nullptr, nullptr, 60, 60, nullptr, nullptr,
+                               &loads, 0, kStyle, nullptr));
+    HWND window = WaitForProcessWindow(CaptionToken(page.Address()));
+    ASSERT_NE(nullptr, window);
+    SetWindowPos(window, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([] { return loads == 1; }, 10000));
+
+    const WindowSize shared = ReadSharedWindowSize(theDefaultWindowSize);
+    EXPECT_EQ(800, shared.width);
+    EXPECT_EQ(600, shared.height);
+    EXPECT_TRUE(CloseAndWait(window));
 }
 
 TEST(ShowURLWindowWithWait, WindowThatCannotBeCreatedReturnsMinusOneWithoutWaitingForIt) {

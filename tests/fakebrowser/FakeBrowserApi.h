@@ -25,6 +25,9 @@
 //                the log when the page has none)
 //                follows and submits are used once each, in order
 //   real         new controls are Wine's own WebBrowser control
+// A process that does not call FakeBrowserSetScript (a program a test
+// starts) takes its script from the environment variable
+// BRC_FAKEBROWSER_SCRIPT.
 // Without a script, file:// and http://127.0.0.1 addresses load and
 // complete; an address that cannot load reports NavigateError and shows an
 // error page holding "cannot display the webpage".

@@ -22,6 +22,7 @@ std::deque<NextStep> g_nextSteps;
 std::string g_log;
 LONG g_liveObjects = 0;
 std::atomic<FakeBrowserCreateCallback> g_createCallback{nullptr};
+bool g_scriptChosen = false;
 
 std::vector<std::string> SplitDirectives(const char* text) {
     std::vector<std::string> directives;
@@ -147,13 +148,29 @@ IClassFactory g_factory = {&kFactoryVtbl};
 
 } // namespace
 
+// A process that does not link the test exports (a program a test starts)
+// takes its script from BRC_FAKEBROWSER_SCRIPT, before the control's first
+// use; a script set through the exports replaces it. Called under g_lock.
+static void TakeEnvironmentScript() {
+    if (g_scriptChosen)
+        return;
+    g_scriptChosen = true;
+    const char* text = std::getenv("BRC_FAKEBROWSER_SCRIPT");
+    if (!text)
+        return;
+    for (const std::string& directive : SplitDirectives(text))
+        ApplyDirective(directive, g_script, g_nextSteps);
+}
+
 Script CurrentScript() {
     std::lock_guard<std::mutex> hold(g_lock);
+    TakeEnvironmentScript();
     return g_script;
 }
 
 bool TakeNextStep(NextStep& step) {
     std::lock_guard<std::mutex> hold(g_lock);
+    TakeEnvironmentScript();
     if (g_nextSteps.empty())
         return false;
     step = g_nextSteps.front();
@@ -236,6 +253,7 @@ extern "C" void FakeBrowserSetScript(const char* text) {
     for (const std::string& directive : SplitDirectives(text))
         ApplyDirective(directive, script, nextSteps);
     std::lock_guard<std::mutex> hold(g_lock);
+    g_scriptChosen = true;
     g_script = script;
     g_nextSteps = nextSteps;
     g_log.clear();

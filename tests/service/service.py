@@ -18,9 +18,11 @@ It listens on 127.0.0.1 only. Paths:
       The file NAME from a download directory (every --files DIR); a
       missing NAME of the form <digits>.bin is generated on the fly with
       that many bytes (byte i is i mod 251). The labels before NAME only
-      tell requests apart in the counts below, except two: pace-MS sends
-      the body in 20 pieces spread over MS milliseconds, and cut sends half
-      of it and then hangs up.
+      tell requests apart in the counts below, except three: pace-MS sends
+      the body in 20 pieces spread over MS milliseconds, cut sends half
+      of it and then hangs up, and stall sends half of it and then nothing
+      more, keeping the connection open until the client closes it (at
+      most STALL_SECONDS).
   counts/PATH           "requests=N\nmost-at-once=M\n": the GET requests of
                         /PATH (query left out) so far, and the most of them
                         that were in progress at once; with ?reset, counting
@@ -41,6 +43,7 @@ import html
 import http.server
 import os
 import re
+import socket
 import socketserver
 import sys
 import threading
@@ -53,6 +56,7 @@ RECORD_HEADER = b"brindlecode-record 1\n"
 RECORD_END = b"end\n"
 GENERATED_CHUNK = 1 << 20
 PACED_PIECES = 20
+STALL_SECONDS = 120
 
 
 def generated_bytes(offset, count):
@@ -288,6 +292,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pace = [int(l[len("pace-"):]) for l in labels if re.fullmatch(r"pace-\d{1,6}", l)]
         if "cut" in labels:
             self.cut_off(body, "application/octet-stream")
+        elif "stall" in labels:
+            self.stall(body)
         elif pace:
             self.send_paced(body, pace[0] / 1000.0)
         else:
@@ -308,6 +314,24 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             if piece + 1 < PACED_PIECES:
                 time.sleep(seconds / PACED_PIECES)
+
+    def stall(self, body):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-store")
+        self.end_headers()
+        self.wfile.write(body[:len(body) // 2])
+        self.wfile.flush()
+        self.request_count.finish()
+        # The client's close (or anything it sends) ends the wait.
+        self.connection.settimeout(STALL_SECONDS)
+        try:
+            while self.connection.recv(4096):
+                pass
+        except OSError:
+            pass
+        self.close_connection = True
 
     def send_generated(self, count):
         self.send_response(200)

@@ -214,3 +214,15 @@ TEST_F(CheckScenario, TwoChecksInARowDownloadOneAtATimeAndBothComplete) {
     EXPECT_EQ(2u, ProgramStarts().size());
     EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
 }
+
+TEST_F(CheckScenario, DownloadNamedOutsideTheUpdateFolderIsRefusedAndTheLatestStillReturned) {
+    const char kDownload[] = "/download/check-unsafe-name/NUL.exe";
+    ResetCountsAtService(kDownload);
+    RunCheck(kCompany, "Unsafe Name", "1.0", "");
+
+    EXPECT_EQ(std::vector<std::string>{"2.0"}, Results());
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
+    EXPECT_FALSE(PathExists(UpdateFolder()));
+    EXPECT_TRUE(ProgramStarts().empty());
+    EXPECT_TRUE(ScriptStarts().empty());
+}

@@ -3,8 +3,13 @@
 // results of checks in a row.
 #include "CheckScenario.h"
 #include "CheckUpdate.h"
+#include "LibraryLock.h"
 #include "ProductContext.h"
+#include "ProductRecord.h"
+#include "SafeFileName.h"
 #include "UpdateCheck.h"
+#include "UpdateThread.h"
+#include "WhatIs.h"
 
 #include <chrono>
 #include <future>
@@ -89,6 +94,12 @@ TEST(UpdateFileName, IsTheLastPartOfTheAddressWithItsQuery) {
     EXPECT_STREQ("", UpdateFileName("http://host/files/"));
 }
 
+TEST(IsSafeUpdateFileName, OrdinaryNamesAreKept) {
+    for (const char* name : {"setup.exe", "setup.exe?x=1", "app.exe.", " app.exe", "console.exe",
+                             "nullable.txt", "COM10.exe", "LPT.exe", "a.b.c"})
+        EXPECT_TRUE(IsSafeUpdateFileName(name)) << name;
+}
+
 TEST(CheckUpdate, QuestionBoxShowsTheQuestionIcon) {
     CheckOnThread check(kCompany, "Later", "2.1", "a");
     HWND box = check.WaitForBox("Update?");
@@ -136,4 +147,44 @@ TEST(CheckUpdate, ResultStaysAsReturnedWhenTheRememberedVersionChanges) {
     const char* result = CheckUpdate(kCompany, "Same Version", "2.0", "");
     LoadContext("", "", "3.0");
     EXPECT_STREQ("2.0", result);
+}
+
+TEST(CheckUpdate, DownloadIsTheAskedProductsThoughTheRecordChangedWhileTheQuestionWasUp) {
+    const std::string first = "/download/check-copy-first/missing-first.exe";
+    const std::string second = "/download/check-copy-second/missing-second.exe";
+    ResetCountsAtService(first);
+    ResetCountsAtService(second);
+    CheckOnThread check(kCompany, "Copy First", "1.0", "aN");
+    HWND box = check.WaitForBox("Update?");
+    ASSERT_TRUE(box);
+    {
+        // Another library call, as the caller's window or another thread
+        // could make while the box is up.
+        CLibraryLock hold;
+        LoadContext(kCompany, "Copy Second", "1.0");
+        RefreshProductRecord();
+        EXPECT_STREQ("3.0", theFacts["l_latest"]);
+    }
+    PressButton(box, IDYES);
+    EXPECT_EQ("2.0", check.Result());
+    ASSERT_TRUE(WaitForUpdateThreads(30000));
+    // The failed download left the update folder beside this program empty.
+    RemoveDirectoryA(ToolPath("update").c_str());
+    EXPECT_EQ(1, CountsAtService(first).requests);
+    EXPECT_EQ(0, CountsAtService(second).requests);
+}
+
+TEST(CheckUpdate, WhatIsOnAnotherThreadCompletesWhileTheQuestionIsUp) {
+    CheckOnThread check(kCompany, "Later", "2.1", "a");
+    HWND box = check.WaitForBox("Update?");
+    ASSERT_TRUE(box);
+    std::future<std::string> answer = std::async(std::launch::async, [] {
+        CLibraryLock hold;
+        return std::string(WhatIs("Question Lock Co", "", "companyname"));
+    });
+    const std::future_status status = answer.wait_for(std::chrono::seconds(10));
+    PressButton(box, IDNO);
+    EXPECT_EQ(std::future_status::ready, status);
+    EXPECT_EQ("Question Lock Co", answer.get());
+    EXPECT_EQ("2.0", check.Result());
 }

@@ -62,3 +62,45 @@ TEST_F(UpdateScenario, UpdateThreadKeepsItsModuleLoadedUntilItEnds) {
 
     EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
 }
+
+TEST_F(UpdateScenario, DownloadThatStallsIsAbortedAsAFailedDownload) {
+    const std::string path = FreshPath("download/stalled/stall/setup.exe");
+    SetEnvironmentVariableA("BRC_STALL_LIMIT_MS", "2000");
+    const ULONGLONG start = GetTickCount64();
+    RunUpdate("setup.exe", ServiceAddress(path), "-x", 1);
+    SetEnvironmentVariableA("BRC_STALL_LIMIT_MS", nullptr);
+
+    EXPECT_LT(GetTickCount64() - start, 30000u);
+    EXPECT_EQ(1, CountsAtService("/" + path).requests);
+    EXPECT_TRUE(FolderEntries(UpdateFolder()).empty());
+    EXPECT_TRUE(ProgramStarts().empty());
+}
+
+TEST_F(UpdateScenario, SlowDownloadThatKeepsReceivingIsNotAborted) {
+    const std::string path = FreshPath("download/slow-not-stalled/pace-4000/setup.exe");
+    SetEnvironmentVariableA("BRC_STALL_LIMIT_MS", "1000");
+    RunUpdate("setup.exe", ServiceAddress(path), "-x", 0);
+    SetEnvironmentVariableA("BRC_STALL_LIMIT_MS", nullptr);
+
+    EXPECT_TRUE(FileHolds(ProgramBytes(), UpdateFolder() + "setup.exe"));
+}
+
+// The file name comes from the service; each kind of name that could reach
+// outside the update folder or the program's folder.
+TEST_F(UpdateScenario, FileNamesReachingOutsideTheFoldersDownloadAndStartNothing) {
+    const char* const names[] = {"..\\app.exe", "sub\\app.exe", "..",      "app..exe", "C:app.exe",
+                                 "C:",          "CON",          "nul.txt", "NUL .txt", "com1",
+                                 "LPT9.exe",    "   ",          " . ",     ""};
+    int kind = 0;
+    for (const char* name : names) {
+        SCOPED_TRACE(std::string("file name '") + name + "'");
+        const std::string path =
+            FreshPath("download/unsafe-name-" + std::to_string(kind++) + "/setup.exe");
+        RunUpdate(name, ServiceAddress(path), "REPLACE", 1);
+
+        EXPECT_EQ(0, CountsAtService("/" + path).requests);
+        EXPECT_FALSE(PathExists(UpdateFolder()));
+        EXPECT_TRUE(ProgramStarts().empty());
+        EXPECT_TRUE(ScriptStarts().empty());
+    }
+}

@@ -7,9 +7,11 @@
 // given number of times in a row and records each result in check.txt.
 // Exit code: 0 all jobs started and finished, 1 usage, 2 a start failed,
 // 3 the jobs did not finish in time, 4 the module was unloaded under its
-// running thread, 5 it stayed loaded after it.
+// running thread, 5 it stayed loaded after it. BRC_STALL_LIMIT_MS in the
+// environment sets the downloads' stall limit.
 #include "CheckUpdate.h"
 #include "RecordFile.h"
+#include "UpdateDownload.h"
 #include "UpdateThread.h"
 
 #include <cstdlib>
@@ -50,6 +52,10 @@ int RunChecks(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    char limit[16] = {};
+    const DWORD length = GetEnvironmentVariableA("BRC_STALL_LIMIT_MS", limit, sizeof limit);
+    if (length > 0 && length < sizeof limit)
+        SetDownloadStallLimit(static_cast<DWORD>(std::atol(limit)));
     if (argc > 1 && std::strcmp(argv[1], "check") == 0)
         return RunChecks(argc, argv);
     if (argc < 5)

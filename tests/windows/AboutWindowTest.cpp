@@ -4,6 +4,7 @@
 #include "BrowserTestSupport.h"
 #include "FakeBrowserApi.h"
 #include "ProductContext.h"
+#include "WindowStorage.h"
 #include "WindowsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,30 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     EXPECT_EQ(700, size.cx);
     EXPECT_EQ(500, size.cy);
     EXPECT_TRUE(UserClose(second));
+}
+
+TEST(AboutWindow, AboutOpenedWhileTheLastIsStillOpenTakesTheSizeOfItsLastLoad) {
+    // Slow enough to resize the window before its page completes.
+    FakeBrowserSetScript("delay 3000");
+    About(kCompany, "About Listed", "2.5");
+    HWND first = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(Resize(first, 700, 500));
+    EXPECT_TRUE(WaitUntil(
+        [] {
+            const WindowSize shared = ReadSharedWindowSize(theAboutWindowSize);
+            return shared.width == 700 && shared.height == 500;
+        },
+        10000));
+
+    About(kCompany, "About Listed", "2.5");
+    HWND second = WaitForNewProcessWindow(kPageCaption, {first});
+    ASSERT_NE(nullptr, second);
+    const SIZE size = OuterSize(second);
+    EXPECT_EQ(700, size.cx);
+    EXPECT_EQ(500, size.cy);
+    EXPECT_TRUE(UserClose(second));
+    EXPECT_TRUE(UserClose(first));
 }
 
 TEST(AboutWindow, HandsItsWindowValuesToTheWindow) {

@@ -3,12 +3,18 @@
 #include "BrowserTestSupport.h"
 #include "ContactWindow.h"
 #include "FakeBrowserApi.h"
+#include "LibraryLock.h"
 #include "PageValues.h"
 #include "ProductContext.h"
+#include "ProductRecord.h"
 #include "ServiceAddress.h"
+#include "WhatIs.h"
 #include "WindowsTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
 
 namespace {
 
@@ -121,4 +127,37 @@ TEST(ContactWindow, WithoutABaseAddressStartsFromTheDefaultOne) {
     // no software id, and its pair stays empty.
     EXPECT_EQ(std::string(theDefaultServiceBaseURL) + "supportcontact.php?p_softwareid=",
               requests[0].address);
+}
+
+TEST(ContactWindow, WhatIsOnAnotherThreadCompletesWhileTheWindowIsOpen) {
+    FakeBrowserSetScript("never");
+    ContactCall call(kCompany, kSoftware, "1.0");
+    HWND window = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, window);
+    std::future<std::string> answer = std::async(std::launch::async, [] {
+        CLibraryLock hold;
+        return std::string(WhatIs("Contact Lock Co", "", "companyname"));
+    });
+    const std::future_status status = answer.wait_for(std::chrono::seconds(10));
+    EXPECT_TRUE(UserClose(window));
+    EXPECT_EQ(std::future_status::ready, status);
+    EXPECT_EQ("Contact Lock Co", answer.get());
+    EXPECT_TRUE(call.WaitDone(10000));
+}
+
+TEST(ContactWindow, ResultIsTheRecordsAsItStoodWhenTheWindowOpened) {
+    FakeBrowserSetScript("never");
+    ContactCall call(kCompany, kSoftware, "1.0");
+    HWND window = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, window);
+    {
+        // Another product's record, loaded while the window is open.
+        CLibraryLock hold;
+        LoadContext(kCompany, "About Listed", "1.0");
+        RefreshProductRecord();
+        EXPECT_EQ(42, ServiceResultValue());
+    }
+    EXPECT_TRUE(UserClose(window));
+    ASSERT_TRUE(call.WaitDone(10000));
+    EXPECT_EQ(77, call.Result());
 }
