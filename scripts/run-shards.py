@@ -12,12 +12,14 @@ Tests are handed out longest first (by their times in the last runs) to
 whichever shard is free. A test whose shard's wineserver died under it runs
 once more, on a fresh server; so does a test that ran out of time. Fixtures
 (FIXTURES_SETUP/CLEANUP) are set up in each shard that runs a test needing
-them; tests holding the same RESOURCE_LOCK never run at the same time."""
+them; tests holding the same RESOURCE_LOCK never run at the same time. Tests
+run in a working folder of their shard, not in their WORKING_DIRECTORY."""
 
 import argparse
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import threading
@@ -39,7 +41,6 @@ class Test:
         props = {p["name"]: p["value"] for p in entry.get("properties", [])}
         self.props = props
         self.timeout = float(props.get("TIMEOUT") or DEFAULT_TIMEOUT)
-        self.cwd = props.get("WORKING_DIRECTORY")
         self.setup_of = props.get("FIXTURES_SETUP", [])
         self.cleanup_of = props.get("FIXTURES_CLEANUP", [])
         self.requires = props.get("FIXTURES_REQUIRED", [])
@@ -107,7 +108,8 @@ class Run:
 
     # --- one test --------------------------------------------------------
     def execute(self, shard, test, note=""):
-        """Runs the test's command in the shard; returns (result, seconds)."""
+        """Runs the test's command in the shard; returns its result, its
+        seconds and the file that holds its output."""
         env = shard.env()
         for item in test.environment:
             key, _, value = item.partition("=")
@@ -117,7 +119,7 @@ class Run:
         with open(log_path, "ab") as log:
             log.write(("=== %s%s (shard %d)\n" % (test.name, note, shard.index)).encode())
             log.flush()
-            process = subprocess.Popen(test.command, cwd=test.cwd or self.build, env=env,
+            process = subprocess.Popen(test.command, cwd=shard.work, env=env,
                                        stdin=subprocess.DEVNULL, stdout=log,
                                        stderr=subprocess.STDOUT, start_new_session=True)
             result = self.wait(shard, test, process)
@@ -179,12 +181,12 @@ class Run:
     def shard_main(self, shard):
         started = time.monotonic()
         try:
-            shard.start()
+            try:
+                shard.start()
+            except Exception as error:  # noqa: BLE001 - reported, the other shards go on
+                self.say("shard %d could not start: %s" % (shard.index, error))
+                return
             shard.setup_seconds = time.monotonic() - started
-        except Exception as error:  # noqa: BLE001 - reported, the other shards go on
-            self.say("shard %d could not start: %s" % (shard.index, error))
-            return
-        try:
             self.listed.wait()
             while True:
                 test = self.take()
@@ -229,6 +231,9 @@ class Run:
     def setup_fixture(self, shard, fixture):
         for setup in self.fixture_setups.get(fixture, []):
             result, _, log = self.execute(shard, setup)
+            if result == "server died":
+                self.say(shard.after_server_death() + "; %s runs again" % setup.name)
+                result, _, log = self.execute(shard, setup, " (run again after its wineserver died)")
             if result != "passed":
                 self.say("shard %d: %s %s, see %s" % (shard.index, setup.name, result, log))
                 return False
@@ -319,6 +324,15 @@ def main():
     # tests are listed.
     shards = [Shard(i + 1, build, os.environ["WINEPREFIX"], os.environ["BRC_WINE"],
                     os.environ["BRC_WINESERVER"], logs) for i in range(max(1, options.shards))]
+    # Stopped from outside: the shards' servers, displays and keepers run in
+    # sessions of their own and would outlive this process.
+    def stop_shards(signum, _frame):
+        for shard in shards:
+            shard.stop()
+        os._exit(128 + signum)
+
+    signal.signal(signal.SIGTERM, stop_shards)
+    signal.signal(signal.SIGINT, stop_shards)
     threads = [threading.Thread(target=run.shard_main, args=(s,)) for s in shards]
     for thread in threads:
         thread.start()

@@ -73,7 +73,8 @@ def kill_group(group):
         pass
 
 
-def allow_core_files():
+def server_preexec():
+    """Lets the server write a core file, in a session of its own."""
     resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
     os.setsid()
 
@@ -83,6 +84,10 @@ class Shard:
         self.index = index
         self.folder = os.path.join(build, "shards", str(index))
         self.prefix = os.path.join(self.folder, "wine-prefix")
+        # The tests' current folder: files a test writes by name alone (every
+        # browser window writes "brc.ico") must not meet another shard's
+        # writing of the same file, which has crashed the loading process.
+        self.work = os.path.join(self.folder, "work")
         self.base_prefix = base_prefix
         self.wine = wine
         self.wineserver = wineserver
@@ -92,6 +97,7 @@ class Shard:
         self.display = None
         self.xvfb = None
         self.server = None
+        self.keeper_process = None
         self.crashes = []
         self.fixtures = set()
 
@@ -104,6 +110,8 @@ class Shard:
 
     def start(self):
         copy_prefix(self.base_prefix, self.prefix)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
         self.start_display()
         self.start_server()
 
@@ -134,7 +142,7 @@ class Shard:
         # In the foreground, as this shard's own child: its end is seen at
         # once, with the signal that ended it, and it may leave a core file.
         self.server = subprocess.Popen([self.wineserver, "-f", "-p"], env=self.env(),
-                                       preexec_fn=allow_core_files, **DETACHED)
+                                       preexec_fn=server_preexec, **DETACHED)
         socket = self.server_folder()
         deadline = time.monotonic() + 20
         while socket and not os.path.exists(os.path.join(socket, "socket")):
@@ -142,10 +150,9 @@ class Shard:
                 raise RuntimeError("shard %d: wineserver did not start" % self.index)
             time.sleep(0.02)
         subprocess.run([self.wine, "wineboot"], env=self.env(), timeout=120, **DETACHED)
-        # Ends with the server.
         if self.keeper:
-            subprocess.Popen([self.wine, self.keeper], env=self.env(), start_new_session=True,
-                             **DETACHED)
+            self.keeper_process = subprocess.Popen([self.wine, self.keeper], env=self.env(),
+                                                   start_new_session=True, **DETACHED)
         self.fixtures = set()
 
     def server_alive(self):
@@ -167,6 +174,7 @@ class Shard:
                     kept.append(target)
         # A client may have started a server of its own meanwhile (Debian's
         # wrapper lets one exit with its last process): end it first.
+        self.end_keeper()
         subprocess.run([self.wineserver, "-k"], env=self.env(), timeout=30, **DETACHED)
         line = "shard %d: the wineserver ended with %s; core file: %s" % (
             self.index, how, ", ".join(kept) if kept else "none written")
@@ -174,7 +182,16 @@ class Shard:
         self.start_server()
         return line
 
+    def end_keeper(self):
+        """Ends the desktop keeper before its server: a keeper still starting
+        when its server stops would start a server of its own and live on."""
+        if self.keeper_process is not None:
+            self.keeper_process.kill()
+            self.keeper_process.wait()
+            self.keeper_process = None
+
     def stop(self):
+        self.end_keeper()
         if self.server is not None:
             subprocess.run([self.wineserver, "-k"], env=self.env(), timeout=30, **DETACHED)
             try:

@@ -18,7 +18,13 @@ fi
 source "$here/wine-env.sh" "$build"
 source "$here/service.sh"
 
+keeper_pid=
 stop_session() {
+  # The keeper first: one still starting when the server stops would start a
+  # server of its own and live on.
+  if [ -n "$keeper_pid" ]; then
+    { kill -9 "$keeper_pid" && wait "$keeper_pid"; } 2>/dev/null || true
+  fi
   "$BRC_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
   service_stop
 }
@@ -90,9 +96,10 @@ if [ "$(cat "$WINEPREFIX/.brc-ready" 2>/dev/null)" != "$settings_version" ]; the
 fi
 "$BRC_WINE" wineboot </dev/null >/dev/null 2>&1
 # Keeps the desktop open between tests (see tests/support/DesktopKeeper.cpp);
-# ends with the server.
+# ended as the session stops.
 if [ -f "$build/tests/desktop_keeper.exe" ]; then
   "$BRC_WINE" "$build/tests/desktop_keeper.exe" </dev/null >/dev/null 2>&1 &
+  keeper_pid=$!
 fi
 
 set +e

@@ -28,14 +28,31 @@ CChildJob::CChildJob() : m_job(CreateJobObjectA(nullptr, nullptr)) {
 }
 
 CChildJob::~CChildJob() {
-    if (m_job)
-        TerminateJobObject(m_job.Get(), 99);
+    EndAll();
+}
+
+void CChildJob::EndAll() {
+    if (!m_job || ActiveProcesses() == 0)
+        return;
+    TerminateJobObject(m_job.Get(), 99);
+    // The processes end after the call returns: the test goes on (or its
+    // process exits) only once they are gone, so none of them is torn down
+    // while the next test starts.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (ActiveProcesses() > 0 && GetTickCount64() < deadline) {
+        // Polls the job's process count: the grandchildren have no handle here.
+        Sleep(20);
+    }
+    // Waits for the ended child so its exit code is final.
+    WaitForSingleObject(m_process.Get(), 5000);
 }
 
 bool CChildJob::Start(const std::string& program, const std::vector<std::string>& arguments,
                       const std::string& directory) {
-    if (!m_job)
+    if (!m_job) {
+        m_startError = "no job object";
         return false;
+    }
     std::string commandLine = QuoteArgument(program);
     for (const std::string& argument : arguments)
         commandLine += " " + QuoteArgument(argument);
@@ -43,13 +60,17 @@ bool CChildJob::Start(const std::string& program, const std::vector<std::string>
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, directory.c_str(), &startup, &started))
+                        nullptr, directory.c_str(), &startup, &started)) {
+        m_startError = "CreateProcess failed with error " + std::to_string(GetLastError());
         return false;
+    }
     m_process = CHandle(started.hProcess);
     m_processId = started.dwProcessId;
     CHandle thread(started.hThread);
     // In the job before it runs, so whatever it starts is in the job too.
     if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {
+        m_startError =
+            "AssignProcessToJobObject failed with error " + std::to_string(GetLastError());
         TerminateProcess(m_process.Get(), 98);
         return false;
     }
@@ -62,9 +83,7 @@ bool CChildJob::WaitForAll(DWORD timeout) {
     while (ActiveProcesses() > 0) {
         if (GetTickCount64() >= deadline) {
             m_atTimeOut = Describe();
-            TerminateJobObject(m_job.Get(), 99);
-            // Waits for the ended child so its exit code is final.
-            WaitForSingleObject(m_process.Get(), 5000);
+            EndAll();
             return false;
         }
         // Polls the job's process count: the grandchildren have no handle here.

@@ -11,7 +11,7 @@
 class CChildJob {
 public:
     CChildJob();
-    // Ends whatever still runs in the job.
+    // Ends whatever still runs in the job and waits until it has ended.
     ~CChildJob();
     CChildJob(const CChildJob&) = delete;
     CChildJob& operator=(const CChildJob&) = delete;
@@ -28,8 +28,13 @@ public:
     // The processes that still run in the job, by name, and the child's exit
     // code: what a failure message needs when the job does not end.
     std::string Describe() const;
+    // Why Start failed.
+    const std::string& StartError() const { return m_startError; }
     // Describe() as it was when WaitForAll ran out of time.
     const std::string& AtTimeOut() const { return m_atTimeOut; }
+
+    // Ends the child and all it started, and waits for their end.
+    void EndAll();
 
 private:
     int ActiveProcesses() const;
@@ -38,6 +43,7 @@ private:
     CHandle m_process;
     DWORD m_processId = 0;
     std::string m_atTimeOut;
+    std::string m_startError;
 };
 
 // One argument quoted as the C runtime's command-line parser reads it back.

@@ -60,7 +60,8 @@ void CheckScenario::StartCheck(const std::string& company, const std::string& so
     m_child.reset(new CChildJob);
     ASSERT_TRUE(m_child->Start(
         Program(), {"check", company, software, version, options, std::to_string(count)},
-        WorkFolder()));
+        WorkFolder()))
+        << m_child->StartError();
 }
 
 HWND CheckScenario::WaitForBox(const char* caption) const {
@@ -76,13 +77,13 @@ void CheckScenario::FinishCheck() {
     while (m_child->Running()) {
         if (HWND box = FindBoxOf(m_child->ProcessId(), nullptr)) {
             ADD_FAILURE() << "unexpected box \"" << WindowText(box) << "\": " << BoxText(box);
-            m_child->WaitForAll(0);
+            m_child->EndAll();
             return;
         }
         if (GetTickCount64() >= deadline) {
             ADD_FAILURE() << "the child or what it started did not end; " << m_child->Describe()
                           << "; check results so far: " << Results().size();
-            m_child->WaitForAll(0);
+            m_child->EndAll();
             return;
         }
         // Polls the child: it may show a box instead of ending.

@@ -66,7 +66,8 @@ void UpdateScenario::RunUpdate(const std::string& fileName, const std::string& u
     CChildJob child;
     ASSERT_TRUE(child.Start(
         Program(), {fileName, url, command, std::to_string(run), std::to_string(jobs), mode},
-        WorkFolder()));
+        WorkFolder()))
+        << child.StartError();
     ASSERT_TRUE(child.WaitForAll(60000))
         << "the child or what it started did not end; " << child.AtTimeOut();
     EXPECT_EQ(0u, child.ExitCode()) << "see UpdateRunner.cpp";
