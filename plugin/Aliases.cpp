@@ -1,5 +1,6 @@
 #include "Aliases.h"
 
+#include "LockedWalk.h"
 #include "PluginRegistry.h"
 
 #include <objbase.h>
@@ -61,25 +62,12 @@ int UnloadAlias(const wchar_t* alias) {
 
 void ListAliases(CPluginString& out) {
     out.Empty();
-    if (theAliasMap->LockedGetCount() == 0)
-        return;
-    theAliasMap->Lock();
-    POSITION position = theAliasMap->GetStartPosition();
-    theAliasMap->Unlock();
-    bool first = true;
-    while (position) {
-        CPluginString key;
-        void* record = nullptr;
-        theAliasMap->Lock();
-        bool stepped = theAliasMap->GetNextAssoc(position, key, record);
-        theAliasMap->Unlock();
-        if (!stepped)
-            break;
-        if (!first)
-            out.AppendChar(L',');
-        out.Append(key);
-        first = false;
-    }
+    WalkLocked<CPluginMap, CPluginString, void*>(*theAliasMap,
+                                                 [&](const CPluginString& key, void*) {
+                                                     if (!out.IsEmpty())
+                                                         out.AppendChar(L',');
+                                                     out.Append(key);
+                                                 });
 }
 
 bool LookupAlias(const CPluginString& key, void*& record) {

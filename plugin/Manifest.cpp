@@ -1,5 +1,6 @@
 #include "Manifest.h"
 
+#include "LockedWalk.h"
 #include "ManifestText.h"
 #include "PluginRegistry.h"
 #include "Properties.h"
@@ -60,22 +61,12 @@ CPluginString WriteUndescribedCommand(const CCommandEntry& entry) {
 }
 
 void AppendCommands(CPluginString& out) {
-    if (theCommandMap->LockedGetCount() == 0)
-        return;
-    theCommandMap->Lock();
-    POSITION position = theCommandMap->GetStartPosition();
-    theCommandMap->Unlock();
-    while (position) {
-        CPluginString key;
-        CCommandEntry entry;
-        theCommandMap->Lock();
-        bool stepped = theCommandMap->GetNextAssoc(position, key, entry);
-        theCommandMap->Unlock();
-        if (!stepped)
-            break;
-        const CCommandInfo* info = LookupCommandInfo(MakeKey(entry.name.GetBSTR(), true));
-        out.Append(info ? WriteCommandElement(*info, entry.async) : WriteUndescribedCommand(entry));
-    }
+    WalkLocked<CPluginEntryMap, CPluginString, CCommandEntry>(
+        *theCommandMap, [&](const CPluginString&, const CCommandEntry& entry) {
+            const CCommandInfo* info = LookupCommandInfo(MakeKey(entry.name.GetBSTR(), true));
+            out.Append(info ? WriteCommandElement(*info, entry.async)
+                            : WriteUndescribedCommand(entry));
+        });
 }
 
 CPluginString ErrorCodes(const CPluginList<int>& errors) {

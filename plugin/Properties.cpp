@@ -1,12 +1,13 @@
 #include "Properties.h"
 
 #include "Aliases.h"
-#include "Manifest.h"
-#include "Monikers.h"
-#include "PluginRegistry.h"
 #include "HostWindow.h"
+#include "LockedWalk.h"
+#include "Manifest.h"
 #include "MessageDispatcher.h"
 #include "ModuleLifetime.h"
+#include "Monikers.h"
+#include "PluginRegistry.h"
 #include "RunningThreads.h"
 
 #include <cwchar>
@@ -66,23 +67,12 @@ CPluginString GetSpecialProperty(const wchar_t* name, const wchar_t* defaultValu
 
 void ListCommands(CPluginString& out) {
     out.Empty();
-    if (theCommandMap->LockedGetCount() == 0)
-        return;
-    theCommandMap->Lock();
-    POSITION position = theCommandMap->GetStartPosition();
-    theCommandMap->Unlock();
-    while (position) {
-        CPluginString key;
-        CCommandEntry entry;
-        theCommandMap->Lock();
-        bool stepped = theCommandMap->GetNextAssoc(position, key, entry);
-        theCommandMap->Unlock();
-        if (!stepped)
-            break;
-        if (!out.IsEmpty())
-            out.AppendChar(L',');
-        out.Append(entry.name);
-    }
+    WalkLocked<CPluginEntryMap, CPluginString, CCommandEntry>(
+        *theCommandMap, [&](const CPluginString&, const CCommandEntry& entry) {
+            if (!out.IsEmpty())
+                out.AppendChar(L',');
+            out.Append(entry.name);
+        });
 }
 
 int GetProperty(const wchar_t* name, CPluginString& value) {
