@@ -30,6 +30,12 @@ from shard import Shard, kill_group, process_name, processes_in_group
 # A test's processes have this long after it ends to end as well.
 LINGER_SECONDS = 10
 DEFAULT_TIMEOUT = 180
+# Results that say nothing about the test itself: it runs once more.
+RUN_AGAIN = {
+    "server died": "its wineserver died",
+    "timed out": "its time-out",
+    "did not start": "it ended before its first line",
+}
 UNKNOWN_SECONDS = 5.0
 
 
@@ -119,6 +125,7 @@ class Run:
         with open(log_path, "ab") as log:
             log.write(("=== %s%s (shard %d)\n" % (test.name, note, shard.index)).encode())
             log.flush()
+            header_end = os.path.getsize(log_path)
             process = subprocess.Popen(test.command, cwd=shard.work, env=env,
                                        stdin=subprocess.DEVNULL, stdout=log,
                                        stderr=subprocess.STDOUT, start_new_session=True)
@@ -126,6 +133,13 @@ class Run:
             seconds = time.monotonic() - started
             if result == "done":
                 result = self.judge(test, process.returncode, log_path)
+                if result == "failed" and os.path.getsize(log_path) == header_end:
+                    # Now and then a Wine process ends at once, before the
+                    # program's first line, with nothing to say why; the
+                    # test itself never ran.
+                    log.write(("*** ended with code %d before printing anything\n" %
+                               process.returncode).encode())
+                    result = "did not start"
             left = self.left_behind(process.pid)
             if left:
                 log.write(("\n*** processes still running %d s after the test ended: %s\n" % (
@@ -204,14 +218,13 @@ class Run:
                 self.finish(test, shard)
                 return
         note = ""
-        if test.runs and test.runs[-1][0] in ("server died", "timed out"):
-            note = " (run again after its %s)" % (
-                "wineserver died" if test.runs[-1][0] == "server died" else "time-out")
+        if test.runs and test.runs[-1][0] in RUN_AGAIN:
+            note = " (run again after %s)" % RUN_AGAIN[test.runs[-1][0]]
         result, seconds, log = self.execute(shard, test, note)
         test.runs.append((result, seconds, log))
         if result == "server died":
             self.say(shard.after_server_death() + "; %s runs again" % test.name)
-        again = result in ("server died", "timed out") and len(test.runs) < 2
+        again = result in RUN_AGAIN and len(test.runs) < 2
         if again:
             self.give_back(test, front=True)
             return
