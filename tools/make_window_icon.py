@@ -15,9 +15,11 @@ Python 3 standard library only.
 import argparse
 import math
 import os
-import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import icon_file as icon_format  # noqa: E402
 DEFAULT_OUTPUT = os.path.join(HERE, "..", "library", "browser", "WindowIconHex.cpp")
 
 # (width and height, bits per pixel), in the order the file holds them.
@@ -99,54 +101,8 @@ def render(size):
     return rows
 
 
-def padded(data):
-    return data + b"\0" * (-len(data) % 4)
-
-
-def and_mask(rows, size):
-    out = b""
-    for row in reversed(rows):
-        bits = bytearray((size + 7) // 8)
-        for x, pixel in enumerate(row):
-            if pixel is None:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        out += padded(bytes(bits))
-    return out
-
-
-def xor_bitmap(rows, size, bits):
-    out = b""
-    for row in reversed(rows):
-        if bits == 24:
-            line = b"".join(
-                bytes((0, 0, 0)) if p is None else bytes((p[0][2], p[0][1], p[0][0]))
-                for p in row)
-        else:
-            indexes = [0 if p is None else PALETTE_INDEX[p[1]] for p in row]
-            line = bytes((indexes[i] << 4) | indexes[i + 1] for i in range(0, size, 2))
-        out += padded(line)
-    return out
-
-
-def image(size, bits):
-    rows = render(size)
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE) if bits == 4 else b""
-    pixels = xor_bitmap(rows, size, bits)
-    mask = and_mask(rows, size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, bits, 0,
-                         len(pixels) + len(mask), 0, 0, 16 if bits == 4 else 0, 0)
-    return header + palette + pixels + mask
-
-
 def icon_file():
-    images = [(size, bits, image(size, bits)) for size, bits in IMAGES]
-    offset = 6 + 16 * len(images)
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    for size, bits, data in images:
-        colours = 16 if bits == 4 else 0
-        directory += struct.pack("<BBBBHHII", size, size, colours, 0, 1, bits, len(data), offset)
-        offset += len(data)
-    return directory + b"".join(data for _, _, data in images)
+    return icon_format.icon_file(IMAGES, render, PALETTE, lambda kind: PALETTE_INDEX[kind])
 
 
 def source_text(data):
