@@ -94,8 +94,7 @@ void CMessageDispatcher::StopMessageSender() {
 }
 
 // The sender ends only where it holds no lock and runs none of this module's
-// code: parked in its last wait. It cannot end by itself while the loader's
-// lock is held (a thread's exit needs that lock), so it is ended there.
+// code: parked in its last wait.
 void CMessageDispatcher::EndSenderThread() {
     int suspended = kSenderSuspended;
     if (m_senderState.compare_exchange_strong(suspended, kSenderNeverRan)) {
@@ -117,11 +116,22 @@ void CMessageDispatcher::EndSenderThread() {
         m_stopSemaphore.Detach();
         return;
     }
-    TerminateThread(m_thread, 1);
-    // Bounded: an ended thread's handle is signalled at once, loader lock or
-    // not; the bound only guards against a system that does otherwise.
-    WaitForSingleObject(m_thread, kStopWaitMs);
+    ExitParkedSender();
     m_thread.Close();
+}
+
+// Ended by the system's own ExitThread, run as an APC in its parked wait:
+// no code of this module runs on it again, and it gets a thread's normal
+// cleanup, which TerminateThread skips (the window system's message queue
+// of a thread that has sent a message would stay open, one handle a load).
+// Under the loader's lock its exit waits for that lock, after the unload;
+// so it is not waited for here.
+void CMessageDispatcher::ExitParkedSender() {
+    const FARPROC exitThread = GetProcAddress(GetModuleHandleA("kernel32.dll"), "ExitThread");
+    const PAPCFUNC routine = reinterpret_cast<PAPCFUNC>(reinterpret_cast<void*>(exitThread));
+    // Fails when the thread has ended already, as at the process's exit.
+    if (!routine || !QueueUserAPC(routine, m_thread, 1))
+        TerminateThread(m_thread, 1);
 }
 
 // A stop from inside the window procedure that the sender waits for (the
@@ -178,11 +188,12 @@ bool CMessageDispatcher::SendFirst() {
 
 void CMessageDispatcher::Park() {
     // The stop's count has been taken and nobody releases it again, so this
-    // wait never ends; the event is set in the same step as the wait begins,
-    // so the stopper never finds this thread still in the module's code.
-    SignalObjectAndWait(m_parked, m_stopSemaphore, INFINITE, FALSE);
+    // wait ends only with the stopper's APC, which ends the thread; the event
+    // is set in the same step as the wait begins, so the stopper never finds
+    // this thread still in the module's code.
+    SignalObjectAndWait(m_parked, m_stopSemaphore, INFINITE, TRUE);
     for (;;)
-        Sleep(INFINITE);
+        SleepEx(INFINITE, TRUE);
 }
 
 void SendAsyncMessage(CMessageDispatcher& dispatcher, HWND window, const CPluginString& key,

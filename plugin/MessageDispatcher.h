@@ -42,6 +42,7 @@ private:
     [[noreturn]] void Park();
     void ResumeSenderOnce();
     void EndSenderThread();
+    void ExitParkedSender();
     void AnswerOwnWindowsMessage();
 
     enum { kSenderSuspended, kSenderResumed, kSenderNeverRan };
