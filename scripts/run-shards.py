@@ -8,12 +8,13 @@ that parallel tests share no server, registry or window station.
 Called inside the Wine session, whose prefix the shards copy, and under whose
 wineserver the test programs list their tests.
 
-Tests are handed out longest first (by their times in the last runs) to
-whichever shard is free. A test whose shard's wineserver died under it runs
-once more, on a fresh server; so does a test that ran out of time. Fixtures
-(FIXTURES_SETUP/CLEANUP) are set up in each shard that runs a test needing
-them; tests holding the same RESOURCE_LOCK never run at the same time. Tests
-run in a working folder of their shard, not in their WORKING_DIRECTORY."""
+Tests are handed out longest first (by their times in the last run, else by
+tests/expected-test-times.json) to whichever shard is free. A test whose
+shard's wineserver died under it runs once more, on a fresh server; so does a
+test that ran out of time. Fixtures (FIXTURES_SETUP/CLEANUP) are set up in
+each shard that runs a test needing them; tests holding the same RESOURCE_LOCK
+never run at the same time. Tests run in a working folder of their shard, not
+in their WORKING_DIRECTORY."""
 
 import argparse
 import json
@@ -271,6 +272,12 @@ def load_times(path):
         return {}
 
 
+# The long tests' usual times, for a build that has not run its tests yet (a
+# fresh clone, as in CI): without them the longest would start last.
+EXPECTED_TIMES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                              "expected-test-times.json")
+
+
 def summary(tests, wall, setup_seconds, shards):
     failed = [t for t in tests if t.runs and t.runs[-1][0] != "passed" and t.runs[-1][0] != "skipped"]
     skipped = [t for t in tests if t.runs and t.runs[-1][0] == "skipped"]
@@ -331,7 +338,7 @@ def main():
         os.remove(os.path.join(logs, name))
     times_path = os.path.join(build, "test-times.json")
     times = load_times(times_path)
-    run = Run(build, logs, times)
+    run = Run(build, logs, {**load_times(EXPECTED_TIMES), **times})
 
     # The shards copy the prefix as it stands on disk and boot while the
     # tests are listed.
