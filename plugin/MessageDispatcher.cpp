@@ -187,11 +187,12 @@ bool CMessageDispatcher::SendFirst() {
 }
 
 void CMessageDispatcher::Park() {
-    // The stop's count has been taken and nobody releases it again, so this
-    // wait ends only with the stopper's APC, which ends the thread; the event
-    // is set in the same step as the wait begins, so the stopper never finds
-    // this thread still in the module's code.
-    SignalObjectAndWait(m_parked, m_stopSemaphore, INFINITE, TRUE);
+    // A wait for this thread's own end is never satisfied, so it ends only
+    // with the stopper's APC, which ends the thread; the event is set in the
+    // same step as the wait begins, so the stopper never finds this thread
+    // still in the module's code. (Not the stop semaphore: a sender parked
+    // after a failed wait would be woken by the stop's release.)
+    SignalObjectAndWait(m_parked, GetCurrentThread(), INFINITE, TRUE);
     for (;;)
         SleepEx(INFINITE, TRUE);
 }
