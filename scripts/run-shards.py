@@ -9,12 +9,13 @@ Called inside the Wine session, whose prefix the shards copy, and under whose
 wineserver the test programs list their tests.
 
 Tests are handed out longest first (by their times in the last run, else by
-tests/expected-test-times.json) to whichever shard is free. A test whose
-shard's wineserver died under it runs once more, on a fresh server; so does a
-test that ran out of time. Fixtures (FIXTURES_SETUP/CLEANUP) are set up in
-each shard that runs a test needing them; tests holding the same RESOURCE_LOCK
-never run at the same time. Tests run in a working folder of their shard, not
-in their WORKING_DIRECTORY."""
+tests/expected-test-times.json; the tests of one resource lock together, by
+their sum) to whichever shard is free. A test whose shard's wineserver died
+under it runs once more, on a fresh server; so does a test that ran out of
+time. Fixtures (FIXTURES_SETUP/CLEANUP) are set up in each shard that runs a
+test needing them; tests holding the same RESOURCE_LOCK never run at the same
+time. Tests run in a working folder of their shard, not in their
+WORKING_DIRECTORY."""
 
 import argparse
 import json
@@ -87,7 +88,16 @@ class Run:
             if not (test.setup_of or test.cleanup_of or test.disabled):
                 test.expected = self.times.get(test.name, UNKNOWN_SECONDS)
                 self.queue.append(test)
-        self.queue.sort(key=lambda t: (-t.expected, t.order))
+        # The tests of one resource lock run one after another whatever the
+        # shards: such a chain starts first, by its whole time, so that it
+        # does not run on alone at the end.
+        chains = {}
+        for test in self.queue:
+            for lock in test.locks:
+                chains[lock] = chains.get(lock, 0.0) + test.expected
+        for test in self.queue:
+            test.priority = max([test.expected] + [chains[lock] for lock in test.locks])
+        self.queue.sort(key=lambda t: (-t.priority, -t.expected, t.order))
         self.tests = list(self.queue)
         self.total = len(self.queue)
         self.listed.set()
