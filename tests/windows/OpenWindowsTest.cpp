@@ -79,9 +79,9 @@ TEST_P(ThreeOpenWindows, EveryWindowEndsCleanlyAndNoThreadOrHandleStaysBehind) {
 
     EXPECT_EQ(3, CountLogLines("Quit"));
     // The web-address window's navigation thread sleeps out its close delay.
-    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() == baseThreads; }, 15000))
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= baseThreads; }, 15000))
         << CountProcessThreads() << " threads, " << baseThreads << " before";
-    EXPECT_TRUE(WaitUntil([&] { return ProcessHandleCount() == baseHandles; }, 10000))
+    EXPECT_TRUE(WaitUntil([&] { return ProcessHandleCount() <= baseHandles; }, 10000))
         << ProcessHandleCount() << " handles, " << baseHandles << " before";
     EXPECT_EQ(0, FakeBrowserLiveObjects());
 }
