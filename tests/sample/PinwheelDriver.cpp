@@ -1,5 +1,6 @@
 #include "PinwheelDriver.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -114,8 +115,16 @@ CPinwheel::CPinwheel(const char* browserScript) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    const BOOL started = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0,
-                                          nullptr, nullptr, &startup, &info);
+    // Under a loaded Wine a start now and then fails at once; one more try
+    // tells that apart from a program that cannot start. The error goes to
+    // the test's output either way.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+        started = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &info);
+        if (!started)
+            std::fprintf(stderr, "Pinwheel did not start: error %lu\n", ::GetLastError());
+    }
     ::SetEnvironmentVariableA("BRC_FAKEBROWSER_SCRIPT", nullptr);
     if (!started)
         return;
