@@ -88,8 +88,6 @@ void CMessageDispatcher::ResumeSenderOnce() {
 void CMessageDispatcher::StopMessageSender() {
     if (m_running.exchange(0) == 0)
         return;
-    ReleaseSemaphore(m_stopSemaphore, 1, nullptr);
-    Sleep(0);
     EndSenderThread();
 }
 
@@ -105,6 +103,10 @@ void CMessageDispatcher::EndSenderThread() {
     }
     // A resumed sender has entered this module's code: its resumer waited.
     WaitForSingleObject(m_entered, kStopWaitMs);
+    // Before the stop, so that the sender finds its end waiting when it parks.
+    const bool exitQueued = QueueSenderExit();
+    m_exitQueued.store(true);
+    ReleaseSemaphore(m_stopSemaphore, 1, nullptr);
     AnswerOwnWindowsMessage();
     const HANDLE waits[2] = {m_parked, m_thread};
     if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
@@ -116,7 +118,9 @@ void CMessageDispatcher::EndSenderThread() {
         m_stopSemaphore.Detach();
         return;
     }
-    ExitParkedSender();
+    // Parked with no end waiting: it holds nothing there.
+    if (!exitQueued)
+        TerminateThread(m_thread, 1);
     m_thread.Close();
 }
 
@@ -125,13 +129,12 @@ void CMessageDispatcher::EndSenderThread() {
 // cleanup, which TerminateThread skips (the window system's message queue
 // of a thread that has sent a message would stay open, one handle a load).
 // Under the loader's lock its exit waits for that lock, after the unload;
-// so it is not waited for here.
-void CMessageDispatcher::ExitParkedSender() {
+// so it is not waited for. Fails when the thread has ended already, as at
+// the process's exit.
+bool CMessageDispatcher::QueueSenderExit() {
     const FARPROC exitThread = GetProcAddress(GetModuleHandleA("kernel32.dll"), "ExitThread");
     const PAPCFUNC routine = reinterpret_cast<PAPCFUNC>(reinterpret_cast<void*>(exitThread));
-    // Fails when the thread has ended already, as at the process's exit.
-    if (!routine || !QueueUserAPC(routine, m_thread, 1))
-        TerminateThread(m_thread, 1);
+    return routine && QueueUserAPC(routine, m_thread, 1);
 }
 
 // A stop from inside the window procedure that the sender waits for (the
@@ -148,6 +151,7 @@ DWORD WINAPI CMessageDispatcher::SenderThreadProc(LPVOID parameter) {
     CMessageDispatcher* dispatcher = static_cast<CMessageDispatcher*>(parameter);
     SetEvent(dispatcher->m_entered);
     dispatcher->SendUntilStopped();
+    dispatcher->WaitForQueuedExit();
     dispatcher->Park();
 }
 
@@ -186,12 +190,21 @@ bool CMessageDispatcher::SendFirst() {
     }
 }
 
+// Only a failed wait leaves the send loop before the stop; the sender then
+// waits here for its end to be queued, without an alertable wait.
+void CMessageDispatcher::WaitForQueuedExit() {
+    while (!m_exitQueued.load())
+        Sleep(kExitPollMs);
+}
+
 void CMessageDispatcher::Park() {
-    // A wait for this thread's own end is never satisfied, so it ends only
-    // with the stopper's APC, which ends the thread; the event is set in the
-    // same step as the wait begins, so the stopper never finds this thread
-    // still in the module's code. (Not the stop semaphore: a sender parked
-    // after a failed wait would be woken by the stop's release.)
+    // The end is queued already, so this wait runs it at once: the event is
+    // set in the same step as the wait begins and the thread never returns
+    // here, so the stopper never finds it still in the module's code. (An
+    // end queued to a thread asleep in this wait would wake it, and under
+    // Wine its wait is made again, the event set again: after the unload
+    // that handle may be closed, or another object's.) The wait is for this
+    // thread's own end, which is never satisfied.
     SignalObjectAndWait(m_parked, GetCurrentThread(), INFINITE, TRUE);
     for (;;)
         SleepEx(INFINITE, TRUE);

@@ -36,13 +36,18 @@ public:
     static const DWORD kStopWaitMs = 5000;
 
 private:
+    // How often a sender that left its loop after a failed wait looks for
+    // its end.
+    static const DWORD kExitPollMs = 10;
+
     static DWORD WINAPI SenderThreadProc(LPVOID parameter);
     void SendUntilStopped();
     bool SendFirst();
+    void WaitForQueuedExit();
     [[noreturn]] void Park();
     void ResumeSenderOnce();
     void EndSenderThread();
-    void ExitParkedSender();
+    bool QueueSenderExit();
     void AnswerOwnWindowsMessage();
 
     enum { kSenderSuspended, kSenderResumed, kSenderNeverRan };
@@ -64,6 +69,8 @@ private:
     std::atomic<int> m_senderState{kSenderSuspended};
     // The thread of the window the sender is sending to, 0 between sends.
     std::atomic<DWORD> m_sendingTo{0};
+    // Set by the stop once the sender's end is queued (or cannot be).
+    std::atomic<bool> m_exitQueued{false};
     // Set when the stop answered the sender's message early: its text may
     // still be read by the window procedure.
     std::atomic<bool> m_answeredEarly{false};
