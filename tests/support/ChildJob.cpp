@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 namespace {
 
 std::string ImageName(DWORD processId) {
@@ -59,10 +61,20 @@ bool CChildJob::Start(const std::string& program, const std::vector<std::string>
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, directory.c_str(), &startup, &started)) {
-        m_startError = "CreateProcess failed with error " + std::to_string(GetLastError());
-        return false;
+    // Under a loaded Wine a start now and then fails at once (error 1359
+    // seen); one more try tells that apart from a program that cannot start.
+    // The first error goes to the test's output either way.
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                           CREATE_SUSPENDED, nullptr, directory.c_str(), &startup, &started))
+            break;
+        const std::string error =
+            "CreateProcess failed with error " + std::to_string(GetLastError());
+        if (attempt == 1) {
+            m_startError = error;
+            return false;
+        }
+        std::fprintf(stderr, "%s; trying once more\n", error.c_str());
     }
     m_process = CHandle(started.hProcess);
     m_processId = started.dwProcessId;
