@@ -26,11 +26,11 @@ void AddProduct(RegisterCommandInfo& registration) {
 }
 
 std::string Argument(CPluginCall* call, const wchar_t* name) {
-    return ToLibraryText(call->GetArgument(name));
+    return ToLibraryText(call->GetArgument(name), CP_THREAD_ACP);
 }
 
 void SetResultText(CPluginCall* call, const std::string& text) {
-    std::unique_ptr<wchar_t[]> wide = FromLibraryText(text.c_str());
+    std::unique_ptr<wchar_t[]> wide = FromLibraryText(text.c_str(), CP_THREAD_ACP);
     call->SetResultString(L"result", wide.get());
 }
 
