@@ -9,9 +9,16 @@ namespace {
 
 enum class LoadOutcome { Refused, Replaced, Loaded };
 
+// Both under the alias map's lock. The thread whose COM the loaded alias
+// started, 0 when it started none: a host thread already in the
+// multithreaded apartment keeps its own. Every new load and every unload
+// counts, so a load can tell that an unload overtook it.
+DWORD theComThread = 0;
+unsigned theLoadsAndUnloads = 0;
+
 // The test of the one-alias limit and the insert are one step under the
 // lock: two threads loading different aliases at once cannot both pass.
-LoadOutcome InsertAlias(const CPluginString& key, void* record, void*& replaced) {
+LoadOutcome InsertAlias(const CPluginString& key, void* record, void*& replaced, unsigned& count) {
     LoadOutcome outcome = LoadOutcome::Refused;
     theAliasMap->Lock();
     if (theAliasMap->Lookup(key, replaced)) {
@@ -20,9 +27,28 @@ LoadOutcome InsertAlias(const CPluginString& key, void* record, void*& replaced)
     } else if (theAliasMap->GetCount() == 0) {
         theAliasMap->SetAt(key, record);
         outcome = LoadOutcome::Loaded;
+        count = ++theLoadsAndUnloads;
     }
     theAliasMap->Unlock();
     return outcome;
+}
+
+// False when the alias was unloaded since the load counted as the given one.
+bool RememberComThread(unsigned count) {
+    theAliasMap->Lock();
+    const bool current = count == theLoadsAndUnloads;
+    if (current)
+        theComThread = GetCurrentThreadId();
+    theAliasMap->Unlock();
+    return current;
+}
+
+// COM outside the lock: CoInitialize may load DLLs, and a detach takes the
+// map's lock while it holds the loader lock. An unload that came in between
+// found nothing to give back, so the load gives its own back at once.
+void StartCom(unsigned count) {
+    if (SUCCEEDED(CoInitialize(nullptr)) && !RememberComThread(count))
+        CoUninitialize();
 }
 
 } // namespace
@@ -31,7 +57,8 @@ int LoadAlias(const wchar_t* alias) {
     CPluginString key = MakeKey(alias, true);
     void* record = NewAliasRecord();
     void* replaced = nullptr;
-    LoadOutcome outcome = InsertAlias(key, record, replaced);
+    unsigned count = 0;
+    LoadOutcome outcome = InsertAlias(key, record, replaced, count);
     switch (outcome) {
     case LoadOutcome::Refused:
         FreeAliasRecord(record);
@@ -41,7 +68,7 @@ int LoadAlias(const wchar_t* alias) {
         FreeAliasRecord(replaced);
         return 0;
     case LoadOutcome::Loaded:
-        CoInitialize(nullptr);
+        StartCom(count);
         return 0;
     }
     return 1;
@@ -50,13 +77,22 @@ int LoadAlias(const wchar_t* alias) {
 int UnloadAlias(const wchar_t* alias) {
     CPluginString key = MakeKey(alias, true);
     void* record = nullptr;
+    DWORD comThread = 0;
     theAliasMap->Lock();
     bool found = theAliasMap->Lookup(key, record) && theAliasMap->RemoveKey(key);
+    if (found) {
+        ++theLoadsAndUnloads;
+        comThread = theComThread;
+        theComThread = 0;
+    }
     theAliasMap->Unlock();
     if (!found)
         return 1;
     FreeAliasRecord(record);
-    CoUninitialize();
+    // Another thread's COM cannot be ended from here; it stays until that
+    // thread ends.
+    if (comThread == GetCurrentThreadId())
+        CoUninitialize();
     return 0;
 }
 
