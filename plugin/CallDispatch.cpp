@@ -34,14 +34,16 @@ int Refuse(std::unique_ptr<CPluginCall> call, int code) {
     return 0;
 }
 
-// *result gets the encoded list; the old text is released.
+// *result gets the encoded list; the old text is released. Everything that
+// allocates comes first: should it throw, the host's text is untouched.
 void StoreResult(CResultList& results, BSTR* result) {
     CPluginString encoded;
     EncodeResultList(results, encoded);
     if (!result)
         return;
+    BSTR fresh = encoded.Detach();
     SysFreeString(*result);
-    *result = encoded.Detach();
+    *result = fresh;
 }
 
 } // namespace

@@ -15,8 +15,10 @@ int WINAPI Get(const wchar_t* name, BSTR* value) {
         CPluginString text;
         const int status = GetProperty(name, text);
         if (value) {
+            // Detach allocates; should it throw, the host's text is untouched.
+            BSTR fresh = text.Detach();
             SysFreeString(*value);
-            *value = text.Detach();
+            *value = fresh;
         }
         return status;
     } catch (...) {

@@ -47,6 +47,7 @@ public:
     using AliasFunction = int(WINAPI*)(const wchar_t*);
     using DispatchFunction = int(WINAPI*)(BSTR);
     using DispatchSyncFunction = int(WINAPI*)(BSTR, BSTR*);
+    GetFunction RawGet() const { return m_get; }
     DispatchSyncFunction RawDispatchSync() const { return m_dispatchSync; }
 
 private:
