@@ -9,17 +9,20 @@ const wchar_t kProtocolIdentifier[] = L"B9A8638E9F624A5796B7BAFF89AD132C";
 
 namespace {
 
-// True when one of the handles was signalled before the time was up. Messages
+DWORD MsLeft(ULONGLONG deadline) {
+    const ULONGLONG now = GetTickCount64();
+    return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+}
+
+// True when one of the handles was signalled before the deadline. Messages
 // sent to this thread's windows are answered meanwhile: the thread waited for
 // may be inside a send to one of them.
-bool WaitAnsweringSentMessages(const HANDLE* handles, DWORD count, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+bool WaitAnsweringSentMessages(const HANDLE* handles, DWORD count, ULONGLONG deadline) {
     for (;;) {
         MSG message;
         // Serves the sent messages only; posted ones stay for the owner's loop.
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        const DWORD left = MsLeft(deadline);
         // Waits for the handles, waking for each message sent to this thread.
         const DWORD result =
             MsgWaitForMultipleObjectsEx(count, handles, left, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
@@ -88,12 +91,16 @@ void CMessageDispatcher::ResumeSenderOnce() {
 void CMessageDispatcher::StopMessageSender() {
     if (m_running.exchange(0) == 0)
         return;
-    EndSenderThread();
+    // One budget for the stop's waits and the final delivery's: all of them
+    // may run under the loader's lock, which every other thread may need.
+    const ULONGLONG deadline = GetTickCount64() + kStopWaitMs;
+    m_queue.SetDeliveryDeadline(deadline);
+    EndSenderThread(deadline);
 }
 
 // The sender ends only where it holds no lock and runs none of this module's
 // code: parked in its last wait.
-void CMessageDispatcher::EndSenderThread() {
+void CMessageDispatcher::EndSenderThread(ULONGLONG deadline) {
     int suspended = kSenderSuspended;
     if (m_senderState.compare_exchange_strong(suspended, kSenderNeverRan)) {
         // Never resumed, so it has run nothing and holds nothing.
@@ -102,14 +109,14 @@ void CMessageDispatcher::EndSenderThread() {
         return;
     }
     // A resumed sender has entered this module's code: its resumer waited.
-    WaitForSingleObject(m_entered, kStopWaitMs);
+    WaitForSingleObject(m_entered, MsLeft(deadline));
     // Before the stop, so that the sender finds its end waiting when it parks.
     const bool exitQueued = QueueSenderExit();
     m_exitQueued.store(true);
     ReleaseSemaphore(m_stopSemaphore, 1, nullptr);
     AnswerOwnWindowsMessage();
     const HANDLE waits[2] = {m_parked, m_thread};
-    if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
+    if (!WaitAnsweringSentMessages(waits, 2, deadline)) {
         // Still inside a send to a window that does not answer, where it must
         // not be ended: it keeps the handles it uses.
         m_thread.Detach();

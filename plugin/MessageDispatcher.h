@@ -31,8 +31,8 @@ public:
     bool IsRunning() const { return m_running.load() != 0; }
     int GetPendingCount() const { return m_queue.LockedGetCount(); }
 
-    // How long a stop waits for the sender to finish the message it is
-    // sending.
+    // How long a stop waits in all: for the sender's start, for it to finish
+    // the message it is sending, and for the final delivery of what is left.
     static const DWORD kStopWaitMs = 5000;
 
 private:
@@ -46,7 +46,7 @@ private:
     void WaitForQueuedExit();
     [[noreturn]] void Park();
     void ResumeSenderOnce();
-    void EndSenderThread();
+    void EndSenderThread(ULONGLONG deadline);
     bool QueueSenderExit();
     void AnswerOwnWindowsMessage();
 
