@@ -187,8 +187,8 @@ bool CMessageDispatcher::SendFirst() {
         m_sendingTo.store(GetWindowThreadProcessId(record->window, nullptr));
         SendCopyDataMessage(*record);
         m_sendingTo.store(0);
-        // The window procedure answered early may still read the text: it
-        // is left to the process.
+        // The window procedure answered early may still read the struct and
+        // the text, which the record holds: it is left to the process.
         if (m_answeredEarly.load())
             record.release();
         return true;

@@ -96,6 +96,19 @@ CDetachModule LoadDetachModule() {
     return {};
 }
 
+// Memory the process can no longer read is a failed read, not a fault.
+bool ReadOwnMemory(const void* at, void* into, size_t size) {
+    SIZE_T read = 0;
+    return ReadProcessMemory(GetCurrentProcess(), at, into, size, &read) && read == size;
+}
+
+std::wstring ReadText(const COPYDATASTRUCT& data, DWORD bytes) {
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (!ReadOwnMemory(data.lpData, &text[0], bytes))
+        return L"(unreadable)";
+    return text;
+}
+
 std::string OwnPath() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -121,7 +134,7 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
     const StartFunction start = loaded.start;
     const RunningFunction running = loaded.running;
     HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    host.OnMessage([&] {
+    host.OnMessage([&](const COPYDATASTRUCT&) {
         if (armed.exchange(false))
             FreeLibrary(module);
     });
@@ -157,6 +170,38 @@ INSTANTIATE_TEST_SUITE_P(
                     DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1, false},
                     DetachCase{"InSendFromTheWindowProcedure", kInSend, true, 40, 1, true}),
     [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
+
+// The host lets the module go from inside its handler of the module's
+// message, so that message is answered early; what lParam points at, the
+// struct and the text, still reads the same once the unload is over.
+TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload) {
+    CHostWindowStub host(true, 0);
+    const CDetachModule loaded = LoadDetachModule();
+    ASSERT_NE(nullptr, loaded.module);
+    std::atomic<bool> armed{true}, done{false};
+    COPYDATASTRUCT before = {}, after = {};
+    std::wstring textBefore, textAfter;
+    host.OnMessage([&](const COPYDATASTRUCT& data) {
+        if (!armed.exchange(false))
+            return;
+        before = data;
+        textBefore = ReadText(before, before.cbData);
+        FreeLibrary(loaded.module);
+        if (ReadOwnMemory(&data, &after, sizeof after))
+            textAfter = ReadText(after, before.cbData);
+        done = true;
+    });
+
+    ASSERT_EQ(1, loaded.start(host.HandleValue(), kInSend, 1, nullptr));
+    ASSERT_TRUE(WaitUntil([&] { return done.load(); }, 30000));
+
+    EXPECT_TRUE(IsUnmapped(loaded.module));
+    EXPECT_EQ(ExpectedMessage(L"var0", L"payload0"), textBefore);
+    EXPECT_EQ(before.dwData, after.dwData);
+    EXPECT_EQ(before.cbData, after.cbData);
+    EXPECT_EQ(before.lpData, after.lpData);
+    EXPECT_EQ(textBefore, textAfter);
+}
 
 // The sender's start, its send to a slow window and the final delivery of
 // what is left are all waited for under the loader's lock: together, not
