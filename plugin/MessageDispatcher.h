@@ -39,6 +39,9 @@ private:
     // How often a sender that left its loop after a failed wait looks for
     // its end.
     static const DWORD kExitPollMs = 10;
+    // How far apart the stop's two looks at its thread's queue are before it
+    // answers the sender's message early.
+    static const DWORD kConfirmMs = 50;
 
     static DWORD WINAPI SenderThreadProc(LPVOID parameter);
     void SendUntilStopped();
@@ -48,7 +51,7 @@ private:
     void ResumeSenderOnce();
     void EndSenderThread(ULONGLONG deadline);
     bool QueueSenderExit();
-    void AnswerOwnWindowsMessage();
+    void AnswerSendersMessage(ULONGLONG deadline);
 
     enum { kSenderSuspended, kSenderResumed, kSenderNeverRan };
 
