@@ -9,17 +9,29 @@ const wchar_t kProtocolIdentifier[] = L"B9A8638E9F624A5796B7BAFF89AD132C";
 
 namespace {
 
-// True when one of the handles was signalled before the time was up. Messages
+DWORD MsLeft(ULONGLONG deadline) {
+    const ULONGLONG now = GetTickCount64();
+    return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+}
+
+// Serves the messages sent to this thread's windows; posted ones stay for the
+// owner's loop.
+void ServeSentMessages() {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+bool SentMessageWaiting() {
+    return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
+}
+
+// True when one of the handles was signalled before the deadline. Messages
 // sent to this thread's windows are answered meanwhile: the thread waited for
 // may be inside a send to one of them.
-bool WaitAnsweringSentMessages(const HANDLE* handles, DWORD count, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+bool WaitAnsweringSentMessages(const HANDLE* handles, DWORD count, ULONGLONG deadline) {
     for (;;) {
-        MSG message;
-        // Serves the sent messages only; posted ones stay for the owner's loop.
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        ServeSentMessages();
+        const DWORD left = MsLeft(deadline);
         // Waits for the handles, waking for each message sent to this thread.
         const DWORD result =
             MsgWaitForMultipleObjectsEx(count, handles, left, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
@@ -88,12 +100,16 @@ void CMessageDispatcher::ResumeSenderOnce() {
 void CMessageDispatcher::StopMessageSender() {
     if (m_running.exchange(0) == 0)
         return;
-    EndSenderThread();
+    // One budget for the stop's waits and the final delivery's: all of them
+    // may run under the loader's lock, which every other thread may need.
+    const ULONGLONG deadline = GetTickCount64() + kStopWaitMs;
+    m_queue.SetDeliveryDeadline(deadline);
+    EndSenderThread(deadline);
 }
 
 // The sender ends only where it holds no lock and runs none of this module's
 // code: parked in its last wait.
-void CMessageDispatcher::EndSenderThread() {
+void CMessageDispatcher::EndSenderThread(ULONGLONG deadline) {
     int suspended = kSenderSuspended;
     if (m_senderState.compare_exchange_strong(suspended, kSenderNeverRan)) {
         // Never resumed, so it has run nothing and holds nothing.
@@ -102,14 +118,14 @@ void CMessageDispatcher::EndSenderThread() {
         return;
     }
     // A resumed sender has entered this module's code: its resumer waited.
-    WaitForSingleObject(m_entered, kStopWaitMs);
+    WaitForSingleObject(m_entered, MsLeft(deadline));
     // Before the stop, so that the sender finds its end waiting when it parks.
     const bool exitQueued = QueueSenderExit();
     m_exitQueued.store(true);
     ReleaseSemaphore(m_stopSemaphore, 1, nullptr);
-    AnswerOwnWindowsMessage();
+    AnswerSendersMessage(deadline);
     const HANDLE waits[2] = {m_parked, m_thread};
-    if (!WaitAnsweringSentMessages(waits, 2, kStopWaitMs)) {
+    if (!WaitAnsweringSentMessages(waits, 2, deadline)) {
         // Still inside a send to a window that does not answer, where it must
         // not be ended: it keeps the handles it uses.
         m_thread.Detach();
@@ -138,13 +154,36 @@ bool CMessageDispatcher::QueueSenderExit() {
 }
 
 // A stop from inside the window procedure that the sender waits for (the
-// host lets the module go while it handles one of its messages) would wait
-// for itself: that message is answered now, as its reply is not used.
-void CMessageDispatcher::AnswerOwnWindowsMessage() {
-    if (m_sendingTo.load() != GetCurrentThreadId() || !InSendMessage())
+// host lets the module go while it handles the module's message) would wait
+// for itself: that message is answered now, as its reply is not used. A
+// message of another host thread keeps the answer its window procedure
+// gives. No call names the sender of the message being handled, so it counts
+// as the sender's when the sender is inside its send to this thread, the
+// message was sent with SendMessage and is not yet answered, and no sent
+// message waits in this thread's queue on two looks kConfirmMs apart: the
+// sender marks its send just before its message reaches the queue, and a
+// message found waiting is served here first.
+void CMessageDispatcher::AnswerSendersMessage(ULONGLONG deadline) {
+    if ((InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) != ISMEX_SEND)
         return;
-    m_answeredEarly.store(true);
-    ReplyMessage(0);
+    int looks = 0;
+    while (m_sendingTo.load() == GetCurrentThreadId()) {
+        if (SentMessageWaiting()) {
+            ServeSentMessages();
+            looks = 0;
+        } else if (++looks == 2) {
+            m_answeredEarly.store(true);
+            ReplyMessage(0);
+            return;
+        }
+        const DWORD left = MsLeft(deadline);
+        if (left == 0)
+            return;
+        // Gives a marked send time to reach the queue; wakes for a message
+        // sent to this thread.
+        MsgWaitForMultipleObjectsEx(0, nullptr, left < kConfirmMs ? left : kConfirmMs,
+                                    QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+    }
 }
 
 DWORD WINAPI CMessageDispatcher::SenderThreadProc(LPVOID parameter) {
@@ -180,8 +219,8 @@ bool CMessageDispatcher::SendFirst() {
         m_sendingTo.store(GetWindowThreadProcessId(record->window, nullptr));
         SendCopyDataMessage(*record);
         m_sendingTo.store(0);
-        // The window procedure answered early may still read the text: it
-        // is left to the process.
+        // The window procedure answered early may still read the struct and
+        // the text, which the record holds: it is left to the process.
         if (m_answeredEarly.load())
             record.release();
         return true;

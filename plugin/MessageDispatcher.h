@@ -31,14 +31,17 @@ public:
     bool IsRunning() const { return m_running.load() != 0; }
     int GetPendingCount() const { return m_queue.LockedGetCount(); }
 
-    // How long a stop waits for the sender to finish the message it is
-    // sending.
+    // How long a stop waits in all: for the sender's start, for it to finish
+    // the message it is sending, and for the final delivery of what is left.
     static const DWORD kStopWaitMs = 5000;
 
 private:
     // How often a sender that left its loop after a failed wait looks for
     // its end.
     static const DWORD kExitPollMs = 10;
+    // How far apart the stop's two looks at its thread's queue are before it
+    // answers the sender's message early.
+    static const DWORD kConfirmMs = 50;
 
     static DWORD WINAPI SenderThreadProc(LPVOID parameter);
     void SendUntilStopped();
@@ -46,9 +49,9 @@ private:
     void WaitForQueuedExit();
     [[noreturn]] void Park();
     void ResumeSenderOnce();
-    void EndSenderThread();
+    void EndSenderThread(ULONGLONG deadline);
     bool QueueSenderExit();
-    void AnswerOwnWindowsMessage();
+    void AnswerSendersMessage(ULONGLONG deadline);
 
     enum { kSenderSuspended, kSenderResumed, kSenderNeverRan };
 

@@ -2,23 +2,22 @@
 
 namespace {
 
-COPYDATASTRUCT CopyDataOf(const CCopyDataMessage& message) {
-    COPYDATASTRUCT data = {};
+LPARAM CopyDataOf(CCopyDataMessage& message) {
+    COPYDATASTRUCT& data = message.copyData;
     data.dwData = 0;
     data.cbData = static_cast<DWORD>(message.text.GetLength()) * sizeof(wchar_t);
     data.lpData = message.text.GetBSTR();
-    return data;
+    return reinterpret_cast<LPARAM>(&data);
 }
 
 } // namespace
 
-void SendCopyDataMessage(const CCopyDataMessage& message) {
-    COPYDATASTRUCT data = CopyDataOf(message);
+void SendCopyDataMessage(CCopyDataMessage& message) {
     // The reply carries nothing the host promises.
-    SendMessageA(message.window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    SendMessageA(message.window, WM_COPYDATA, 0, CopyDataOf(message));
 }
 
-bool SendCopyDataMessageBefore(const CCopyDataMessage& message, ULONGLONG deadline) {
+bool SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline) {
     if (!message.window ||
         GetWindowThreadProcessId(message.window, nullptr) == GetCurrentThreadId()) {
         SendCopyDataMessage(message);
@@ -27,12 +26,11 @@ bool SendCopyDataMessageBefore(const CCopyDataMessage& message, ULONGLONG deadli
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline)
         return false;
-    COPYDATASTRUCT data = CopyDataOf(message);
     DWORD_PTR reply = 0;
     // Bounded: the window's thread may itself wait for a lock this thread
     // holds, and would then never answer.
-    if (SendMessageTimeoutA(message.window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                            SMTO_NORMAL, static_cast<UINT>(deadline - now), &reply))
+    if (SendMessageTimeoutA(message.window, WM_COPYDATA, 0, CopyDataOf(message), SMTO_NORMAL,
+                            static_cast<UINT>(deadline - now), &reply))
         return true;
     return GetLastError() != ERROR_TIMEOUT;
 }

@@ -5,7 +5,8 @@ CResultList::CResultList(int collect) : m_collect(collect) {
 }
 
 CResultList::~CResultList() {
-    const ULONGLONG deadline = GetTickCount64() + kFinalDeliveryMs;
+    const ULONGLONG deadline =
+        m_deliveryDeadline ? m_deliveryDeadline : GetTickCount64() + kFinalDeliveryMs;
     // Each record is taken under the lock and sent outside it: the window
     // procedure may ask for the number of pending messages.
     while (std::unique_ptr<CCopyDataMessage> record = TakeFirst())

@@ -31,8 +31,12 @@ public:
     // How long the final delivery may wait, in all, for windows of other
     // threads: it runs while the module unloads, under the loader's lock.
     static const DWORD kFinalDeliveryMs = 5000;
+    // Ends the final delivery's waits at that time (GetTickCount64) instead:
+    // its time is then the rest of a larger budget.
+    void SetDeliveryDeadline(ULONGLONG deadline) { m_deliveryDeadline = deadline; }
 
 private:
     CPluginList<CCopyDataMessage*> m_records;
     int m_collect;
+    ULONGLONG m_deliveryDeadline = 0;
 };

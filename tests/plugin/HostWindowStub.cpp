@@ -95,7 +95,7 @@ void CHostWindowStub::Receive(const COPYDATASTRUCT& data) {
         m_messages.push_back(std::move(received));
     }
     if (m_onMessage)
-        m_onMessage();
+        m_onMessage(data);
 }
 
 std::vector<CReceivedMessage> CHostWindowStub::Messages() const {

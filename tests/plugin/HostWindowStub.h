@@ -33,9 +33,11 @@ public:
     size_t Count() const;
     // Dispatches this thread's messages while it waits.
     bool WaitForCount(size_t count, DWORD timeoutMs) const;
-    // Runs in the window procedure after each message has been kept; set it
-    // before any message can arrive.
-    void OnMessage(std::function<void()> action) { m_onMessage = std::move(action); }
+    // Runs in the window procedure after each message has been kept, with the
+    // struct that lParam points at; set it before any message can arrive.
+    void OnMessage(std::function<void(const COPYDATASTRUCT&)> action) {
+        m_onMessage = std::move(action);
+    }
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID parameter);
@@ -49,7 +51,7 @@ private:
     HANDLE m_ready = nullptr;
     mutable std::mutex m_lock;
     std::vector<CReceivedMessage> m_messages;
-    std::function<void()> m_onMessage;
+    std::function<void(const COPYDATASTRUCT&)> m_onMessage;
 };
 
 // The key and value of a plug-in message; empty when the text is not one.

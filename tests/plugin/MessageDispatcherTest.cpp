@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -29,6 +31,10 @@ HANDLE WINAPI NeverCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_RO
                                 DWORD, LPDWORD) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
+}
+
+bool SentMessageWaiting() {
+    return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
 }
 
 } // namespace
@@ -104,6 +110,36 @@ TEST(MessageDispatcher, StopsWhileSendingToAWindowOfTheStoppingThread) {
         dispatcher.StopMessageSender();
     }
     EXPECT_EQ((std::vector<std::wstring>{L"1", L"2", L"3", L"4"}), KeysOf(host));
+}
+
+// The stop runs inside the window procedure's handling of another thread's
+// message while the sender's own message still waits in the queue: the
+// other thread's answer is the window procedure's, not an early one.
+TEST(MessageDispatcher, StopInsideAnotherThreadsMessageLeavesThatMessageItsOwnAnswer) {
+    CHostWindowStub host(false, 0);
+    CMessageDispatcher dispatcher;
+    std::atomic<bool> armed{true}, senderWaited{false}, answered{false};
+    host.OnMessage([&](const COPYDATASTRUCT&) {
+        if (!armed.exchange(false))
+            return;
+        Queue(dispatcher, host.Window(), L"1");
+        senderWaited = WaitUntil(SentMessageWaiting, 5000);
+        dispatcher.StopMessageSender();
+    });
+    LRESULT answer = -1;
+    std::thread other([&] {
+        const std::wstring text = ExpectedMessage(L"other", L"v");
+        COPYDATASTRUCT data = {0, static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                               const_cast<wchar_t*>(text.data())};
+        answer = SendMessageW(host.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        answered = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 10000));
+    other.join();
+
+    EXPECT_TRUE(senderWaited.load());
+    EXPECT_EQ(TRUE, answer);
+    EXPECT_EQ((std::vector<std::wstring>{L"other", L"1"}), KeysOf(host));
 }
 
 TEST(MessageDispatcher, WithoutASenderThreadEveryMessageIsDropped) {

@@ -1,5 +1,6 @@
 #include "ChildJob.h"
 #include "HostWindowStub.h"
+#include "Stopwatch.h"
 #include "WindowSearch.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,41 @@ void ExpectEachOnceValuesFirst(const std::vector<CReceivedMessage>& messages, in
 
 class ModuleDetach : public testing::TestWithParam<DetachCase> {};
 
+// The test module and its two exports; all null when one is missing.
+struct CDetachModule {
+    HMODULE module = nullptr;
+    StartFunction start = nullptr;
+    RunningFunction running = nullptr;
+};
+
+CDetachModule LoadDetachModule() {
+    CDetachModule loaded;
+    loaded.module = LoadLibraryA("plugin_detach_module.dll");
+    if (!loaded.module)
+        return {};
+    loaded.start = reinterpret_cast<StartFunction>(
+        reinterpret_cast<void*>(GetProcAddress(loaded.module, "DetachTestStart")));
+    loaded.running = reinterpret_cast<RunningFunction>(
+        reinterpret_cast<void*>(GetProcAddress(loaded.module, "DetachTestRunning")));
+    if (loaded.start && loaded.running)
+        return loaded;
+    FreeLibrary(loaded.module);
+    return {};
+}
+
+// Memory the process can no longer read is a failed read, not a fault.
+bool ReadOwnMemory(const void* at, void* into, size_t size) {
+    SIZE_T read = 0;
+    return ReadProcessMemory(GetCurrentProcess(), at, into, size, &read) && read == size;
+}
+
+std::wstring ReadText(const COPYDATASTRUCT& data, DWORD bytes) {
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (!ReadOwnMemory(data.lpData, &text[0], bytes))
+        return L"(unreadable)";
+    return text;
+}
+
 std::string OwnPath() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -92,15 +128,13 @@ TEST_P(ModuleDetach, LosesNothingAndLeavesNoThread) {
     std::atomic<bool> armed{false};
     CHostWindowStub host(c.windowOnOwnThread, c.answerDelayMs);
     const int baseline = CountProcessThreads();
-    HMODULE module = LoadLibraryA("plugin_detach_module.dll");
-    ASSERT_NE(nullptr, module);
-    auto start = reinterpret_cast<StartFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestStart")));
-    auto running = reinterpret_cast<RunningFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DetachTestRunning")));
-    ASSERT_TRUE(start && running);
+    const CDetachModule loaded = LoadDetachModule();
+    ASSERT_NE(nullptr, loaded.module);
+    const HMODULE module = loaded.module;
+    const StartFunction start = loaded.start;
+    const RunningFunction running = loaded.running;
     HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    host.OnMessage([&] {
+    host.OnMessage([&](const COPYDATASTRUCT&) {
         if (armed.exchange(false))
             FreeLibrary(module);
     });
@@ -136,6 +170,57 @@ INSTANTIATE_TEST_SUITE_P(
                     DetachCase{"InSendToAnotherThread", kInSend, true, 40, 1, false},
                     DetachCase{"InSendFromTheWindowProcedure", kInSend, true, 40, 1, true}),
     [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
+
+// The host lets the module go from inside its handler of the module's
+// message, so that message is answered early; what lParam points at, the
+// struct and the text, still reads the same once the unload is over.
+TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload) {
+    CHostWindowStub host(true, 0);
+    const CDetachModule loaded = LoadDetachModule();
+    ASSERT_NE(nullptr, loaded.module);
+    std::atomic<bool> armed{true}, done{false};
+    COPYDATASTRUCT before = {}, after = {};
+    std::wstring textBefore, textAfter;
+    host.OnMessage([&](const COPYDATASTRUCT& data) {
+        if (!armed.exchange(false))
+            return;
+        before = data;
+        textBefore = ReadText(before, before.cbData);
+        FreeLibrary(loaded.module);
+        if (ReadOwnMemory(&data, &after, sizeof after))
+            textAfter = ReadText(after, before.cbData);
+        done = true;
+    });
+
+    ASSERT_EQ(1, loaded.start(host.HandleValue(), kInSend, 1, nullptr));
+    ASSERT_TRUE(WaitUntil([&] { return done.load(); }, 30000));
+
+    EXPECT_TRUE(IsUnmapped(loaded.module));
+    EXPECT_EQ(ExpectedMessage(L"var0", L"payload0"), textBefore);
+    EXPECT_EQ(before.dwData, after.dwData);
+    EXPECT_EQ(before.cbData, after.cbData);
+    EXPECT_EQ(before.lpData, after.lpData);
+    EXPECT_EQ(textBefore, textAfter);
+}
+
+// The sender's start, its send to a slow window and the final delivery of
+// what is left are all waited for under the loader's lock: together, not
+// each, within the detach's budget.
+TEST(DetachTime, WithASlowWindowStaysWithinOneBudgetForAllItsWaits) {
+    const long long kBudgetMs = 5000, kMarginMs = 1000;
+    CHostWindowStub host(true, 3000);
+    const CDetachModule loaded = LoadDetachModule();
+    ASSERT_NE(nullptr, loaded.module);
+    ASSERT_EQ(2, loaded.start(host.HandleValue(), kInSend, 2, nullptr));
+    // The workers are done: the sender is in its first send, three messages
+    // wait behind it.
+    ASSERT_TRUE(WaitUntil([&] { return loaded.running() == 0; }, 10000));
+
+    const CStopwatch stopwatch;
+    FreeLibrary(loaded.module);
+    EXPECT_LT(stopwatch.ElapsedMs(), kBudgetMs + kMarginMs);
+    EXPECT_TRUE(IsUnmapped(loaded.module));
+}
 
 // Run by the test below as a child process of its own: the process ends
 // while a worker waits in its handler and a value waits in the queue.
