@@ -24,7 +24,8 @@ void WriteText(const CString& path, const CString& text) {
 
 CString WritePageFile(CString templateText, CString fileName, ParamMap values) {
     const CString path = GetModuleDirectory() + fileName;
-    ReplacePlaceholders(templateText, std::move(values));
+    if (!ReplacePlaceholdersWithin(templateText, values))
+        templateText = BoundedAboutPage(values);
     WriteText(path, templateText);
     CString address = "file://" + path;
     address.Replace("\\", "/");

@@ -7,5 +7,6 @@
 // CR LF) to fileName in the program's directory and returns the page's
 // address: "file://" and the path with forward slashes, not percent-encoded.
 // A file that cannot be written still gives its address: the browser then
-// shows whatever it finds there.
+// shows whatever it finds there. Values that would fill the template past
+// kMaxPageLength give the bounded built-in About page instead.
 CString WritePageFile(CString templateText, CString fileName, ParamMap values);

@@ -2,6 +2,9 @@
 
 #include "ServiceAddress.h"
 
+#include <cstring>
+#include <string>
+
 ParamMap MergeParams(ParamMap primary, ParamMap base) {
     for (const auto& entry : primary)
         base[entry.first] = entry.second;
@@ -23,6 +26,40 @@ CString NotListedNotice(ParamMap& values) {
            "</h3>" + "<p style=\"color:#FF3FAA\">" + "Please contact " + values["p_company"] +
            " customer support. " + "<br><i>" + "Listing software products is a free service of " +
            host + ". " + "</i></p>";
+}
+
+CString Placeholder(const CString& key) {
+    return "#" + key + "#";
+}
+
+// The text's length with every placeholder replaced by value, counted in 64
+// bits: a 32-bit count of a page that large would wrap.
+unsigned long long LengthAfterReplace(const CString& text, const CString& placeholder,
+                                      const char* value) {
+    const std::string& whole = text.str();
+    const std::string& sought = placeholder.str();
+    unsigned long long count = 0;
+    for (size_t at = whole.find(sought); at != std::string::npos;
+         at = whole.find(sought, at + sought.size()))
+        ++count;
+    // As Replace inserts it: up to the first zero byte.
+    return whole.size() - count * sought.size() + count * std::strlen(value);
+}
+
+enum class PastTheBound { Stop, LeaveOut };
+
+bool ReplaceWithin(CString& text, const ParamMap& values, PastTheBound past) {
+    for (const auto& entry : values) {
+        const CString placeholder = Placeholder(entry.first);
+        const char* value = entry.second;
+        if (LengthAfterReplace(text, placeholder, value) > kMaxPageLength) {
+            if (past == PastTheBound::Stop)
+                return false;
+            value = "";
+        }
+        text.Replace(placeholder, value);
+    }
+    return true;
 }
 
 CString UpToDateLine(ParamMap& values, int lastStatus) {
@@ -55,5 +92,15 @@ ParamMap BuildPageValues(ParamMap facts, ParamMap userValues, int lastStatus) {
 
 void ReplacePlaceholders(CString& text, ParamMap values) {
     for (const auto& entry : values)
-        text.Replace("#" + entry.first + "#", entry.second);
+        text.Replace(Placeholder(entry.first), entry.second);
+}
+
+bool ReplacePlaceholdersWithin(CString& text, const ParamMap& values) {
+    return ReplaceWithin(text, values, PastTheBound::Stop);
+}
+
+CString BoundedAboutPage(const ParamMap& values) {
+    CString page = theAboutTemplate;
+    ReplaceWithin(page, values, PastTheBound::LeaveOut);
+    return page;
 }

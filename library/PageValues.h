@@ -20,3 +20,20 @@ ParamMap BuildPageValues(ParamMap facts, ParamMap userValues, int lastStatus);
 // without searching an inserted value again for the same key. Values go in
 // raw: the up-to-date notice carries its own markup.
 void ReplacePlaceholders(CString& text, ParamMap values);
+
+// The longest page text a template and its values may make. Values are
+// replaced inside earlier values, so a few keys that each hold the
+// placeholder of the next several times would multiply a small record into
+// a page of gigabytes.
+const size_t kMaxPageLength = 1024 * 1024;
+
+// As ReplacePlaceholders, as long as the text stays within kMaxPageLength.
+// False, with the text part-filled, once a key's replacement would take it
+// past the bound: no key after it is replaced.
+bool ReplacePlaceholdersWithin(CString& text, const ParamMap& values);
+
+// The page for values whose own template would pass the bound: the built-in
+// About template, filled as ReplacePlaceholders does, except that a key
+// whose replacement would take the page past kMaxPageLength has every one
+// of its placeholders removed instead.
+CString BoundedAboutPage(const ParamMap& values);

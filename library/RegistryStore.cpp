@@ -1,5 +1,6 @@
 #include "RegistryStore.h"
 
+#include "LibraryLock.h"
 #include "UniqueHandle.h"
 
 ParamMap theRegistryCache;
@@ -35,6 +36,9 @@ LONG QueryValue(HKEY key, const CString& valueName, DWORD& type, DWORD& size) {
 } // namespace
 
 int ReadRegistryValue(HKEY root, CString keyPath, CString valueName, CString& out) {
+    // The read buffer and the cache are the whole process's: a read on
+    // another thread would write its value into the buffer under this one.
+    CLibraryLock hold;
     out.Empty();
     const CString cacheKey = CacheKey(root, keyPath, valueName);
     CRegistryKey key;
@@ -55,6 +59,7 @@ int ReadRegistryValue(HKEY root, CString keyPath, CString valueName, CString& ou
 }
 
 int WriteRegistryValue(HKEY root, const char* keyPath, const char* valueName, const char* text) {
+    CLibraryLock hold; // the cache is shared with every other thread's reads
     const CString value = text;
     const CString cacheKey = CacheKey(root, keyPath, valueName);
     const auto cached = theRegistryCache.find(cacheKey);

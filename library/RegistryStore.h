@@ -2,7 +2,8 @@
 // Named text values in the registry, per company and product, under the key
 // path GetRegistryKeyPath gives, in either hive. Reads and writes are
 // remembered in a process-wide cache; a write of the text already cached is
-// skipped.
+// skipped. Both hold the library lock, so they may be called from any
+// thread.
 
 #include "ProductContext.h"
 

@@ -46,6 +46,21 @@ bool IsDeviceName(const std::string& name) {
     return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
 
+// The update folder's own files: downloaded, a stop marker would silently
+// stop every later update, and the script and the download would overwrite
+// each other. A download first lands beside its target under the name with
+// ".part" appended, so such a name could be another download's partial file.
+bool IsUpdateFolderName(const std::string& name) {
+    const std::string upper = Upper(name);
+    for (const char* own : {"NODOWNLOAD.TXT", "NOUPDATE.TXT", "UPDATE.BAT"}) {
+        if (upper == own)
+            return true;
+    }
+    const std::string partial = ".PART";
+    return upper.size() >= partial.size() &&
+           upper.compare(upper.size() - partial.size(), partial.size(), partial) == 0;
+}
+
 } // namespace
 
 bool IsSafeUpdateFileName(const CString& name) {
@@ -56,5 +71,5 @@ bool IsSafeUpdateFileName(const CString& name) {
         return false;
     if (trimmed.find("..") != std::string::npos)
         return false;
-    return !IsDeviceName(trimmed);
+    return !IsDeviceName(trimmed) && !IsUpdateFolderName(trimmed);
 }

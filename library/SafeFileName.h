@@ -9,5 +9,7 @@
 // device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, CLOCK$, COM0-9, LPT0-9,
 // also with an extension such as NUL.txt), or one that is empty once the
 // blanks around it and the dots and blanks at its end, which Windows drops,
-// are gone.
+// are gone. Also false, in any letter case, for the update folder's own
+// files: nodownload.txt, noupdate.txt, update.bat and any name ending in
+// ".part".
 bool IsSafeUpdateFileName(const CString& name);

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -186,4 +189,40 @@ TEST_F(RegistryStore, CacheKeyJoinsHivePathAndName) {
     EXPECT_EQ(1u, theRegistryCache.count("user/Software\\Brindlecode\\"
                                          "brcregistrytestcachekeyjoinshivepathandname\\"
                                          "storejoined"));
+}
+
+// The read buffer and the cache are shared by the whole process: reads on
+// several threads, of values that keep growing the buffer, each get their
+// own value's text.
+TEST_F(RegistryStore, ReadsOnFourThreadsEachGetTheirOwnValue) {
+    const int kValues = 400;
+    const int kThreads = 4;
+    const int kReadsPerThread = 1200;
+    std::vector<std::string> texts;
+    for (int i = 0; i < kValues; ++i) {
+        texts.push_back("value " + std::to_string(i) + " " + std::string(40 + 25 * i, 'x'));
+        StoreText(HKEY_CURRENT_USER, ("v" + std::to_string(i)).c_str(), texts.back());
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int read = 0; read < kReadsPerThread; ++read) {
+                // Each thread walks the values upwards from its own start.
+                const int i = (read + t * 100) % kValues;
+                CString out;
+                if (ReadRegistryValue(HKEY_CURRENT_USER, m_path, "v" + CString(std::to_string(i)),
+                                      out) != 1 ||
+                    out.str() != texts[static_cast<size_t>(i)])
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(0, wrong.load());
+    for (int i = 0; i < kValues; ++i) {
+        const CString name = "v" + CString(std::to_string(i));
+        EXPECT_EQ(texts[static_cast<size_t>(i)], theRegistryCache[CacheKey("user/", name)].str());
+    }
 }

@@ -226,3 +226,17 @@ TEST_F(CheckScenario, DownloadNamedOutsideTheUpdateFolderIsRefusedAndTheLatestSt
     EXPECT_TRUE(ProgramStarts().empty());
     EXPECT_TRUE(ScriptStarts().empty());
 }
+
+// Downloaded, this name would be the stop marker, and every later update on
+// the machine would silently do nothing.
+TEST_F(CheckScenario, DownloadNamedAsTheUpdateFoldersOwnFileIsRefusedAndTheLatestStillReturned) {
+    const char kDownload[] = "/download/check-own-name/NoDownload.TXT";
+    ResetCountsAtService(kDownload);
+    RunCheck(kCompany, "Own Name", "1.0", "");
+
+    EXPECT_EQ(std::vector<std::string>{"2.0"}, Results());
+    EXPECT_EQ(0, CountsAtService(kDownload).requests);
+    EXPECT_FALSE(PathExists(UpdateFolder()));
+    EXPECT_TRUE(ProgramStarts().empty());
+    EXPECT_TRUE(ScriptStarts().empty());
+}

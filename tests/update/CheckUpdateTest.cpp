@@ -96,8 +96,16 @@ TEST(UpdateFileName, IsTheLastPartOfTheAddressWithItsQuery) {
 
 TEST(IsSafeUpdateFileName, OrdinaryNamesAreKept) {
     for (const char* name : {"setup.exe", "setup.exe?x=1", "app.exe.", " app.exe", "console.exe",
-                             "nullable.txt", "COM10.exe", "LPT.exe", "a.b.c"})
+                             "nullable.txt", "COM10.exe", "LPT.exe", "a.b.c", "update.bat.exe",
+                             "noupdate.txt.exe", "xnodownload.txt", "setup.part.exe", "part"})
         EXPECT_TRUE(IsSafeUpdateFileName(name)) << name;
+}
+
+TEST(IsSafeUpdateFileName, UpdateFoldersOwnFilesAreRefusedInAnyLetterCase) {
+    for (const char* name :
+         {"nodownload.txt", "NoDownload.TXT", "noupdate.txt", "NOUPDATE.TXT", "update.bat",
+          "Update.Bat", " update.bat. ", "setup.exe.part", "app.PART", ".part", "setup.part.."})
+        EXPECT_FALSE(IsSafeUpdateFileName(name)) << name;
 }
 
 TEST(CheckUpdate, QuestionBoxShowsTheQuestionIcon) {

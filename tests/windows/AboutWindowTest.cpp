@@ -155,6 +155,25 @@ TEST(AboutWindow, RecordWithoutAnIntegerValueReturnsZero) {
         EXPECT_TRUE(UserClose(window));
 }
 
+// An 839-byte record whose template holds ten placeholders of a key that
+// holds ten of the next, seven links deep: filled in full, 100,000,000 bytes.
+TEST(AboutWindow, RecordThatMultipliesItsPageGetsABoundedBuiltInPageAndItsValue) {
+    FakeBrowserSetScript("never");
+    DeleteFileA(AboutPagePath().c_str());
+    EXPECT_EQ(7, About(kCompany, "About Chain", "1.0"));
+
+    const std::string page = ReadWholeFile(AboutPagePath());
+    EXPECT_LE(page.size(), 1048576u);
+    EXPECT_EQ(0u, page.find("<!DOCTYPE HTML PUBLIC"));
+    EXPECT_TRUE(Has(page, "<title>Windows Test Co About Chain</title>"));
+    // The copyright, last link of the chain, would take the page past the
+    // bound even in the built-in template, so it is left out.
+    EXPECT_TRUE(Has(page, "&copy;&nbsp;</td>"));
+    HWND window = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(UserClose(window));
+}
+
 struct TimeoutCase {
     const char* software;
     int seconds;
