@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced: which build's programs run on this machine. ./x and
 # scripts/wine-run.sh both ask here, so they always pick the same one.
 #
