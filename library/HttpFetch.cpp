@@ -113,14 +113,19 @@ int ReadBody(HINTERNET request, std::string& body, const CReadLimits& limits) {
             return NegatedLastError();
         if (available == 0)
             return kHttpStatusOk;
+        // More is there than may be read.
+        if (body.size() >= limits.maxBytes)
+            return kHttpStatusRefused;
         // A read waits until its whole size has arrived: under a deadline it
         // asks only for what is there, so a reply trickling in cannot hold it.
-        const DWORD want = limits.deadline && available < kChunkSize ? available : kChunkSize;
+        DWORD want = limits.deadline && available < kChunkSize ? available : kChunkSize;
+        if (want > limits.maxBytes - body.size())
+            want = static_cast<DWORD>(limits.maxBytes - body.size());
         DWORD read = 0;
         const int status = ReadChunk(request, body, want, read);
         if (status != kHttpStatusOk || read == 0)
             return status;
-        if (body.size() > limits.maxBytes || (limits.mayBeWanted && !limits.mayBeWanted(body)))
+        if (limits.mayBeWanted && !limits.mayBeWanted(body))
             return kHttpStatusRefused;
     }
 }

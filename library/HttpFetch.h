@@ -41,7 +41,7 @@ int HttpGetResponse(CString& out, CString url, int* httpStatusCode);
 
 // Bounds of a fetch whose reply must be short and come soon.
 struct CFetchBounds {
-    // Reading stops once the body has grown past this many bytes.
+    // The most bytes of body it reads; a longer body is refused.
     int maxBytes;
     // The whole fetch ends within this many milliseconds, whatever the
     // time-outs allow each step: a reply trickling in cannot hold it.
@@ -51,8 +51,10 @@ struct CFetchBounds {
     bool (*mayBeWanted)(const std::string& start);
 };
 
-// HttpGetResponse within bounds: kHttpStatusRefused when the body broke
-// maxBytes or mayBeWanted, minus ERROR_INTERNET_TIMEOUT when totalMs ran out.
+// HttpGetResponse within bounds, run on a thread of its own that the caller
+// leaves behind when totalMs has passed: kHttpStatusRefused when the body
+// broke maxBytes or mayBeWanted, minus ERROR_INTERNET_TIMEOUT when totalMs
+// ran out.
 int HttpGetBounded(CString& out, CString url, int* httpStatusCode, const CFetchBounds& bounds);
 
 // Runs HttpGet, leaves its status in theLastStatus and returns the body
