@@ -65,8 +65,8 @@ DWORD AtMost(DWORD milliseconds, ULONGLONG limit) {
     return limit < milliseconds ? static_cast<DWORD>(limit) : milliseconds;
 }
 
-// A failed setting leaves that step to the system's default: the fetch
-// still works, as it did before the time-outs were set.
+// A setting that WinINet refuses leaves that step to its default; the fetch
+// goes on all the same.
 void SetTimeouts(HINTERNET internet, DWORD totalMs) {
     const DWORD settings[][2] = {
         {INTERNET_OPTION_CONNECT_TIMEOUT, AtMost(theConnectTimeout, totalMs)},
@@ -139,8 +139,7 @@ void ReserveBody(std::string& body, long long announced, size_t maxBytes) {
     body.reserve(static_cast<size_t>(room) + kChunkSize);
 }
 
-int ReadResponse(HINTERNET request, CString& out, int* httpStatusCode,
-                 const CReadLimits& limits) {
+int ReadResponse(HINTERNET request, CString& out, int* httpStatusCode, const CReadLimits& limits) {
     if (httpStatusCode)
         *httpStatusCode = QueryStatusCode(request);
     const long long announced = AnnouncedLength(request);
