@@ -2,6 +2,7 @@
 
 #include "HttpFetch.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -19,6 +20,21 @@ const char kRecordPath[] = "product.php";
 const char kHeaderLine[] = "brindlecode-record 1";
 const char kEndLine[] = "end";
 const int kHttpOk = 200;
+
+std::atomic<DWORD> theExchangeLimit{kRecordExchangeLimitMs};
+
+bool StartsAs(const std::string& start, const std::string& line) {
+    const size_t length = start.size() < line.size() ? start.size() : line.size();
+    return start.compare(0, length, line, 0, length) == 0;
+}
+
+// An HTML page or any other text is known not to be a record from its first
+// bytes; there is no need to wait for the rest of it.
+bool MayBeRecord(const std::string& start) {
+    static const std::string kLf = std::string(kHeaderLine) + "\n";
+    static const std::string kCrLf = std::string(kHeaderLine) + "\r\n";
+    return StartsAs(start, kLf) || StartsAs(start, kCrLf);
+}
 
 CString PercentEncode(const CString& text) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -99,12 +115,13 @@ int Exchange(ParamMap& values) {
     const CString url = GetProductRecordURL(theCompanyName, theSoftwareName, theCurrentVersion);
     CString reply;
     int httpStatusCode = 0;
-    const int status = HttpGetResponse(reply, url, &httpStatusCode);
-    if (status != kHttpStatusOk)
+    const CFetchBounds bounds = {kRecordReplyLimit, theExchangeLimit, MayBeRecord};
+    const int status = HttpGetBounded(reply, url, &httpStatusCode, bounds);
+    if (status != kHttpStatusOk && status != kHttpStatusRefused)
         return status;
     if (httpStatusCode != kHttpOk)
         return httpStatusCode ? httpStatusCode : kRecordStatusUnreadable;
-    if (!ParseProductRecord(reply, values))
+    if (status == kHttpStatusRefused || !ParseProductRecord(reply, values))
         return kRecordStatusUnreadable;
     return kHttpStatusOk;
 }
@@ -156,4 +173,8 @@ void RefreshProductRecord() {
 
 int ServiceResultValue() {
     return std::atoi(theFacts["n_result"].GetString());
+}
+
+void SetRecordExchangeLimit(DWORD milliseconds) {
+    theExchangeLimit = milliseconds;
 }

@@ -18,9 +18,19 @@
 
 #include "ProductContext.h"
 
+#include <windows.h>
+
 // Status of an exchange whose reply was not a whole record (no header line,
 // or cut off before its end line).
 const int kRecordStatusUnreadable = -13;
+
+// The exchange's own bounds, so that no reply can hold the library for long:
+// it reads at most kRecordReplyLimit bytes (a longer reply is no record) and
+// ends within the exchange limit, however slowly the reply arrives.
+const int kRecordReplyLimit = 1 << 20;
+const DWORD kRecordExchangeLimitMs = 60000;
+// Sets the exchange limit for the exchanges that start from now on.
+void SetRecordExchangeLimit(DWORD milliseconds);
 
 // The service keys a successful refresh assigns, in key order. n_result holds
 // the integer service value that the About and contact windows return.

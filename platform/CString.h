@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <utility>
 
 class CString {
 public:
@@ -11,6 +12,8 @@ public:
     CString(const char* text) : m_text(text ? text : "") {}
     CString(const char* bytes, int length) : m_text(bytes, length > 0 ? length : 0) {}
     CString(const std::string& text) : m_text(text) {}
+    // Takes the bytes over without copying them: a body of many megabytes.
+    CString(std::string&& text) : m_text(std::move(text)) {}
 
     // Zero-terminated view; with embedded zero bytes it ends at the first one.
     operator const char*() const { return m_text.c_str(); }

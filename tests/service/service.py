@@ -78,6 +78,9 @@ class Record:
         self.status = 200
         self.delay = 0.0
         self.cut = False
+        self.stall = False
+        self.drip = 0.0
+        self.pad = 0
         self.raw = False
         self.body = b""
         with open(path, "rb") as f:
@@ -100,6 +103,12 @@ class Record:
             self.delay = float(value)
         elif name == "cut":
             self.cut = True
+        elif name == "stall":
+            self.stall = True
+        elif name == "drip":
+            self.drip = float(value)
+        elif name == "pad":
+            self.pad = int(value)
         elif name == "raw":
             self.raw = True
 
@@ -253,6 +262,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = record.reply(self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_port)
         if record.cut:
             self.cut_off(body, "text/plain")
+        elif record.stall:
+            self.stall(body, "text/plain")
+        elif record.drip:
+            self.send_dripped(body, record.drip)
+        elif record.pad:
+            self.send_padded(body, record.pad)
         elif record.status != 200:
             self.send(record.status, page("Error", "<h1>Error %d</h1>" % record.status))
         else:
@@ -315,9 +330,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if piece + 1 < PACED_PIECES:
                 time.sleep(seconds / PACED_PIECES)
 
-    def stall(self, body):
+    def stall(self, body, content_type="application/octet-stream"):
         self.send_response(200)
-        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Cache-Control", "no-store")
         self.end_headers()
@@ -332,6 +347,30 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             pass
         self.close_connection = True
+
+    def send_dripped(self, body, seconds):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        for i in range(len(body)):
+            self.wfile.write(body[i:i + 1])
+            self.wfile.flush()
+            time.sleep(seconds)
+
+    def send_padded(self, body, count):
+        """The record's first line, then a value line of count bytes, then
+        the rest; the padding goes out as it is made, never held whole."""
+        head = RECORD_HEADER + b"n_copy="
+        rest = b"\n" + body[len(RECORD_HEADER):]
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(head) + count + len(rest)))
+        self.end_headers()
+        self.wfile.write(head)
+        for offset in range(0, count, GENERATED_CHUNK):
+            self.wfile.write(b"x" * min(GENERATED_CHUNK, count - offset))
+        self.wfile.write(rest)
 
     def send_generated(self, count):
         self.send_response(200)
