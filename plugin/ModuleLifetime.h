@@ -14,7 +14,9 @@ class CRunningThreads;
 CMessageDispatcher& TheMessageDispatcher();
 CRunningThreads& TheRunningThreads();
 
-// DLL_PROCESS_ATTACH: keeps the module handle.
+// DLL_PROCESS_ATTACH: keeps the module handle and gives back the record the
+// module's thread support made for the loading thread, which the module's
+// unload would leave behind.
 void ModuleAttach(HINSTANCE module);
 HINSTANCE GetModuleInstance();
 
