@@ -23,5 +23,5 @@ void SendCopyDataMessage(CCopyDataMessage& message);
 // As SendCopyDataMessage, but a window of another thread is given at most
 // the time until the deadline (GetTickCount64): the caller may hold a lock
 // that the window's thread is waiting for. False when the window did not
-// answer in time.
+// answer in time: it may then still read the message.
 bool SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline);

@@ -9,8 +9,15 @@ CResultList::~CResultList() {
         m_deliveryDeadline ? m_deliveryDeadline : GetTickCount64() + kFinalDeliveryMs;
     // Each record is taken under the lock and sent outside it: the window
     // procedure may ask for the number of pending messages.
-    while (std::unique_ptr<CCopyDataMessage> record = TakeFirst())
-        SendCopyDataMessageBefore(*record, deadline);
+    while (std::unique_ptr<CCopyDataMessage> record = TakeFirst()) {
+        if (SendCopyDataMessageBefore(*record, deadline))
+            continue;
+        // The time ran out with the message handed over: the window may be
+        // reading its struct and text now, or may get to it later. They are
+        // left to the process; what is left is not sent.
+        record.release();
+        break;
+    }
     m_records.Lock();
     while (!m_records.IsEmpty())
         delete m_records.RemoveHead();

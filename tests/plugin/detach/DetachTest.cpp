@@ -222,6 +222,50 @@ TEST(DetachTime, WithASlowWindowStaysWithinOneBudgetForAllItsWaits) {
     EXPECT_TRUE(IsUnmapped(loaded.module));
 }
 
+// Run by the test below as a child process of its own, whose heap fills what
+// it frees. The final delivery runs out of time inside the slow window's
+// handler of its first message; the handler reads lParam once more at its end.
+TEST(DetachTime, DISABLED_ChildReadsAMessageTheFinalDeliveryGaveUpOn) {
+    CHostWindowStub host(true, 3000);
+    std::atomic<int> handled{0}, changed{0};
+    host.OnMessage([&](const COPYDATASTRUCT& data) {
+        const CReceivedMessage kept = host.Messages().back();
+        COPYDATASTRUCT now = {};
+        if (!ReadOwnMemory(&data, &now, sizeof now) || now.cbData != kept.cbData ||
+            ReadText(now, now.cbData) != kept.text)
+            ++changed;
+        ++handled;
+    });
+    const CDetachModule loaded = LoadDetachModule();
+    ASSERT_NE(nullptr, loaded.module);
+    ASSERT_EQ(2, loaded.start(host.HandleValue(), kInSend, 2, nullptr));
+    ASSERT_TRUE(WaitUntil([&] { return loaded.running() == 0; }, 10000));
+    FreeLibrary(loaded.module);
+    // The sender's own send and the one the final delivery gave up on.
+    ASSERT_TRUE(WaitUntil([&] { return handled.load() >= 2; }, 10000));
+    EXPECT_EQ(0, changed.load());
+}
+
+// What the host's window is still handling when the final delivery's time
+// runs out stays readable until the handler returns.
+TEST(DetachTime, AMessageStillBeingHandledWhenTheTimeRunsOutStaysReadable) {
+    CChildJob child;
+    char before[256] = {};
+    const DWORD length = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
+    // Wine's heap then overwrites what is freed, so a read of freed memory
+    // shows.
+    SetEnvironmentVariableA("WINEDEBUG", "-all,warn+heap");
+    const bool started = child.Start(
+        OwnPath(),
+        {"--gtest_also_run_disabled_tests",
+         "--gtest_filter=DetachTime.DISABLED_ChildReadsAMessageTheFinalDeliveryGaveUpOn"},
+        ".");
+    SetEnvironmentVariableA("WINEDEBUG", length && length < sizeof before ? before : nullptr);
+    ASSERT_TRUE(started) << child.StartError();
+    EXPECT_TRUE(child.WaitForAll(40000));
+    EXPECT_EQ(0u, child.ExitCode());
+}
+
 // Run by the test below as a child process of its own: the process ends
 // while a worker waits in its handler and a value waits in the queue.
 TEST(ProcessExit, DISABLED_ChildExitsWhileAWorkerWaits) {
