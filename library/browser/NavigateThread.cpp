@@ -2,6 +2,7 @@
 // the navigation, waits for the page's outcome, reports it to the launcher
 // and closes the window after the close delay.
 #include "IENavigator.h"
+#include "WaitTime.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;
     } else {
-        navigator.WaitForPage(static_cast<DWORD>(navigator.m_timeoutSeconds) * 1000);
+        navigator.WaitForPage(WaitMillisecondsFromSeconds(navigator.m_timeoutSeconds));
     }
 
     if (!::IsWindow(window) || navigator.m_closed)
@@ -42,7 +43,7 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
     // delay, or less when the user closes the window and its UI thread ends
     // first: the thread then has nothing left to close.
     if (SUCCEEDED(started))
-        ::WaitForSingleObject(uiThread, static_cast<DWORD>(navigator.m_closeDelaySeconds) * 1000);
+        ::WaitForSingleObject(uiThread, WaitMillisecondsFromSeconds(navigator.m_closeDelaySeconds));
     if (::IsWindow(window) && !navigator.m_closed)
         ::PostMessageA(window, WM_DESTROY, 0, 0);
 }

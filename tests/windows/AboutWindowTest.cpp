@@ -146,6 +146,18 @@ TEST(AboutWindow, TimeOutFiveClosesTheWindowAboutSixSecondsAfterItOpened) {
     EXPECT_LT(open, 9000u);
 }
 
+// 4294968 s, about fifty days, once wrapped round in 32 bits to 704 ms.
+TEST(AboutWindow, TimeOutOfFiftyDaysKeepsTheWindowOpen) {
+    FakeBrowserSetScript("");
+    EXPECT_EQ(8, About(kCompany, "About Fifty Days", "1.0"));
+    HWND window = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, window);
+    // Past the wrapped time-out and the one-second close delay.
+    Sleep(3000);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(UserClose(window));
+}
+
 TEST(AboutWindow, RecordWithoutAnIntegerValueReturnsZero) {
     FakeBrowserSetScript("never");
     EXPECT_EQ(0, About(kCompany, "About No Result", "1.0"));
