@@ -108,6 +108,7 @@ private:
     // Writes the window's outer size back, and into the size it shares
     // with other windows of its kind.
     void WriteWindowSize();
+    bool GetSizeRect(RECT& rect) const;
     void ActivateControl();
     void ShowWindowIcon();
 
