@@ -33,6 +33,21 @@ void CIENavigator::ReleaseReference() {
         delete this;
 }
 
+CModuleReference ReferenceWindowModule() {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(&NavigateThreadProc), &module))
+        module = nullptr;
+    return CModuleReference(module);
+}
+
+void EndWindowThread(CIENavigator* navigator, CModuleReference& module, DWORD exitCode) {
+    // Out of the object first: the release may free it.
+    const HMODULE code = module.Detach();
+    navigator->ReleaseReference();
+    ::FreeLibraryAndExitThread(code, exitCode);
+}
+
 void CIENavigator::FailRequest() {
     m_error = true;
     m_stoppedByPage = 0;

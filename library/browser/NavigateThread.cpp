@@ -11,8 +11,12 @@ namespace {
 // window, or was not ready in time.
 CHandle StartUIThread(CIENavigator& navigator) {
     navigator.AddReference();
-    CHandle uiThread(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
+    CHandle uiThread;
+    navigator.m_uiThreadModule = ReferenceWindowModule();
+    if (navigator.m_uiThreadModule)
+        uiThread.Attach(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
     if (!uiThread.IsValid()) {
+        navigator.m_uiThreadModule.Close();
         navigator.ReleaseReference();
         return CHandle();
     }
@@ -74,6 +78,5 @@ DWORD WINAPI NavigateThreadProc(void* param) {
             ::PostMessageA(window, WM_DESTROY, 0, 0);
         ::SetEvent(navigator->m_doneEvent);
     }
-    navigator->ReleaseReference();
-    return 0;
+    EndWindowThread(navigator, navigator->m_navigationThreadModule, 0);
 }
