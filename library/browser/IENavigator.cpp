@@ -33,6 +33,21 @@ void CIENavigator::ReleaseReference() {
         delete this;
 }
 
+CModuleReference ReferenceWindowModule() {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(&NavigateThreadProc), &module))
+        module = nullptr;
+    return CModuleReference(module);
+}
+
+void EndWindowThread(CIENavigator* navigator, CModuleReference& module, DWORD exitCode) {
+    // Out of the object first: the release may free it.
+    const HMODULE code = module.Detach();
+    navigator->ReleaseReference();
+    ::FreeLibraryAndExitThread(code, exitCode);
+}
+
 void CIENavigator::FailRequest() {
     m_error = true;
     m_stoppedByPage = 0;
@@ -85,9 +100,23 @@ BOOL CIENavigator::PreTranslateMessage(MSG* message) {
     return HandleBrowserKey(message, p);
 }
 
+// A minimised window's own rectangle is its icon's and a maximised one's
+// the screen's: either, written back, would make the next window of its
+// kind open at that size. Both keep the size the window has when restored.
+bool CIENavigator::GetSizeRect(RECT& rect) const {
+    if (!::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd))
+        return GetWindowRect(&rect) != FALSE;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(m_hWnd, &placement))
+        return false;
+    rect = placement.rcNormalPosition;
+    return true;
+}
+
 void CIENavigator::WriteWindowSize() {
     RECT window = {};
-    if (!GetWindowRect(&window))
+    if (!GetSizeRect(window))
         return;
     *m_width = window.right - window.left;
     *m_height = window.bottom - window.top;

@@ -99,6 +99,12 @@ public:
     std::atomic<bool> m_error{false};
     int m_navigationCount = 0;
     DWORD m_style = WS_OVERLAPPEDWINDOW;
+    // The module whose code each of the window's two threads runs: taken by
+    // the thread's creator before the thread starts, so the creator may
+    // return at once, and let go by the thread as its very last step. A host
+    // may let the DLL go while the window is still open.
+    CModuleReference m_navigationThreadModule;
+    CModuleReference m_uiThreadModule;
     // What the window writes back into when the request gave it storage of
     // its own; freed with the object, after the window is gone.
     std::unique_ptr<CWindowStorage> m_storage;
@@ -108,6 +114,7 @@ private:
     // Writes the window's outer size back, and into the size it shares
     // with other windows of its kind.
     void WriteWindowSize();
+    bool GetSizeRect(RECT& rect) const;
     void ActivateControl();
     void ShowWindowIcon();
 
@@ -135,3 +142,11 @@ extern DWORD theNavigationStartLimitMs;
 
 DWORD WINAPI NavigateThreadProc(void* navigator);
 DWORD WINAPI UIThreadProc(void* navigator);
+
+// A new reference on the module that holds the window's code; empty when
+// none could be taken, and the thread is then not started.
+CModuleReference ReferenceWindowModule();
+// Last step of a window thread: lets go of the object, then of the thread's
+// module reference, which may unload the module, so no code of it runs on.
+[[noreturn]] void EndWindowThread(CIENavigator* navigator, CModuleReference& module,
+                                  DWORD exitCode);

@@ -2,6 +2,7 @@
 // the navigation, waits for the page's outcome, reports it to the launcher
 // and closes the window after the close delay.
 #include "IENavigator.h"
+#include "WaitTime.h"
 
 namespace {
 
@@ -10,8 +11,12 @@ namespace {
 // window, or was not ready in time.
 CHandle StartUIThread(CIENavigator& navigator) {
     navigator.AddReference();
-    CHandle uiThread(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
+    CHandle uiThread;
+    navigator.m_uiThreadModule = ReferenceWindowModule();
+    if (navigator.m_uiThreadModule)
+        uiThread.Attach(::CreateThread(nullptr, 0, UIThreadProc, &navigator, 0, nullptr));
     if (!uiThread.IsValid()) {
+        navigator.m_uiThreadModule.Close();
         navigator.ReleaseReference();
         return CHandle();
     }
@@ -31,7 +36,7 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
         navigator.m_error = true;
         navigator.m_stoppedByPage = 0;
     } else {
-        navigator.WaitForPage(static_cast<DWORD>(navigator.m_timeoutSeconds) * 1000);
+        navigator.WaitForPage(WaitMillisecondsFromSeconds(navigator.m_timeoutSeconds));
     }
 
     if (!::IsWindow(window) || navigator.m_closed)
@@ -42,7 +47,7 @@ void Navigate(CIENavigator& navigator, HANDLE uiThread) {
     // delay, or less when the user closes the window and its UI thread ends
     // first: the thread then has nothing left to close.
     if (SUCCEEDED(started))
-        ::WaitForSingleObject(uiThread, static_cast<DWORD>(navigator.m_closeDelaySeconds) * 1000);
+        ::WaitForSingleObject(uiThread, WaitMillisecondsFromSeconds(navigator.m_closeDelaySeconds));
     if (::IsWindow(window) && !navigator.m_closed)
         ::PostMessageA(window, WM_DESTROY, 0, 0);
 }
@@ -73,6 +78,5 @@ DWORD WINAPI NavigateThreadProc(void* param) {
             ::PostMessageA(window, WM_DESTROY, 0, 0);
         ::SetEvent(navigator->m_doneEvent);
     }
-    navigator->ReleaseReference();
-    return 0;
+    EndWindowThread(navigator, navigator->m_navigationThreadModule, 0);
 }

@@ -154,11 +154,15 @@ int LaunchURLWindow(std::unique_ptr<CWindowStorage> storage, CString* address, C
         theLaunchObserver(*navigator);
 
     navigator->AddReference();
-    CHandle thread(::CreateThread(nullptr, 0, NavigateThreadProc, navigator, 0, nullptr));
+    CHandle thread;
+    navigator->m_navigationThreadModule = ReferenceWindowModule();
+    if (navigator->m_navigationThreadModule)
+        thread.Attach(::CreateThread(nullptr, 0, NavigateThreadProc, navigator, 0, nullptr));
     int result = 0;
     if (!thread.IsValid()) {
         // Nothing will report an outcome: an error, whether or not the
         // caller waits.
+        navigator->m_navigationThreadModule.Close();
         navigator->ReleaseReference();
         navigator->m_stoppedByPage = 0;
         navigator->m_error = true;

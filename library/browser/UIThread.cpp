@@ -107,6 +107,5 @@ DWORD WINAPI UIThreadProc(void* param) {
         navigator->FailRequest();
     }
     navigator->DestroyBrowserWindow();
-    navigator->ReleaseReference();
-    return static_cast<DWORD>(exitCode);
+    EndWindowThread(navigator, navigator->m_uiThreadModule, static_cast<DWORD>(exitCode));
 }

@@ -19,7 +19,16 @@ protected:
         ASSERT_TRUE(m_host.Load(PluginPath()));
         ASSERT_EQ(0, m_host.OnLoad(kAlias));
     }
-    void TearDown() override { m_host.OnUnload(kAlias); }
+    void TearDown() override {
+        if (m_host.Module())
+            m_host.OnUnload(kAlias);
+    }
+
+    // As the projector lets a plug-in go.
+    void LetTheDllGo() {
+        m_host.OnUnload(kAlias);
+        m_host.Unload();
+    }
 
     static std::wstring Call(const wchar_t* command, const wchar_t* software, bool withResult) {
         Pairs arguments{{L"company_name", L"Windows Test Co"},
@@ -32,6 +41,12 @@ protected:
 
     CPluginHost m_host;
 };
+
+const wchar_t kDll[] = L"BrindlecodeFlash.dll";
+
+bool DllLoaded() {
+    return GetModuleHandleW(kDll) != nullptr;
+}
 
 bool CloseAsTheUserWould(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -73,4 +88,38 @@ TEST_F(HostWindows, WhatIsCompletesWhileAContactSupportWindowIsOpen) {
     EXPECT_EQ(0, contactCode);
     ASSERT_EQ(2u, contact.size());
     EXPECT_EQ(L"r", contact[0]);
+}
+
+// The window's two threads run the DLL's code until they end, well after the
+// command has returned.
+TEST_F(HostWindows, AnAboutWindowKeepsTheDllUntilItClosesByItself) {
+    FakeBrowserSetScript("");
+    // Its time-out is 5 s.
+    ASSERT_EQ(0, m_host.DispatchSync(Call(L"brcAbout", L"About Five", false)));
+    const HWND window = WaitForProcessWindow("about.htm");
+    ASSERT_NE(nullptr, window);
+    const int threadsWhileOpen = CountProcessThreads();
+    LetTheDllGo();
+    EXPECT_TRUE(DllLoaded()) << "unloaded under the open window";
+    EXPECT_TRUE(IsWindow(window));
+    ASSERT_TRUE(WaitForWindowGone(window, 15000));
+    EXPECT_TRUE(WaitUntil([] { return !DllLoaded(); }, 5000));
+    // Its navigation and UI threads, and the DLL's own message sender.
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threadsWhileOpen - 3; }, 5000))
+        << CountProcessThreads() << " threads, " << threadsWhileOpen << " while open";
+}
+
+TEST_F(HostWindows, AContactWindowInItsCloseDelayKeepsTheDllUntilTheUserClosesIt) {
+    FakeBrowserSetScript("submit message=Please help");
+    // Returns once the thank-you page has loaded; the window stays 10 s more.
+    ASSERT_EQ(0, m_host.DispatchSync(Call(L"brcContactSupport", L"Contact Listed", false)));
+    const HWND window = FindProcessWindow("supportcontact.php");
+    ASSERT_NE(nullptr, window);
+    const int threadsWhileOpen = CountProcessThreads();
+    LetTheDllGo();
+    EXPECT_TRUE(DllLoaded()) << "unloaded under the open window";
+    EXPECT_TRUE(CloseAsTheUserWould(window));
+    EXPECT_TRUE(WaitUntil([] { return !DllLoaded(); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threadsWhileOpen - 3; }, 5000))
+        << CountProcessThreads() << " threads, " << threadsWhileOpen << " while open";
 }

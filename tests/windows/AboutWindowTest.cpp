@@ -86,6 +86,28 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     EXPECT_TRUE(UserClose(second));
 }
 
+// A minimised window's own rectangle is its icon's.
+TEST(AboutWindow, AWindowClosedWhileMinimisedLeavesTheNextAtItsNormalSize) {
+    FakeBrowserSetScript("never");
+    About(kCompany, "About Listed", "2.5");
+    HWND first = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(Resize(first, 700, 500));
+    ShowWindowAsync(first, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(first) != FALSE; }, 5000));
+    ASSERT_TRUE(UserClose(first));
+    EXPECT_EQ(700, theAboutWindowSize.width);
+    EXPECT_EQ(500, theAboutWindowSize.height);
+
+    About(kCompany, "About Listed", "2.5");
+    HWND second = WaitForNewProcessWindow(kPageCaption, {first});
+    ASSERT_NE(nullptr, second);
+    const SIZE size = OuterSize(second);
+    EXPECT_EQ(700, size.cx);
+    EXPECT_EQ(500, size.cy);
+    EXPECT_TRUE(UserClose(second));
+}
+
 TEST(AboutWindow, AboutOpenedWhileTheLastIsStillOpenTakesTheSizeOfItsLastLoad) {
     // Slow enough to resize the window before its page completes.
     FakeBrowserSetScript("delay 3000");
@@ -144,6 +166,18 @@ TEST(AboutWindow, TimeOutFiveClosesTheWindowAboutSixSecondsAfterItOpened) {
     const DWORD open = MillisecondsSince(opened);
     EXPECT_GE(open, 5000u);
     EXPECT_LT(open, 9000u);
+}
+
+// 4294968 s, about fifty days, once wrapped round in 32 bits to 704 ms.
+TEST(AboutWindow, TimeOutOfFiftyDaysKeepsTheWindowOpen) {
+    FakeBrowserSetScript("");
+    EXPECT_EQ(8, About(kCompany, "About Fifty Days", "1.0"));
+    HWND window = WaitForProcessWindow(kPageCaption);
+    ASSERT_NE(nullptr, window);
+    // Past the wrapped time-out and the one-second close delay.
+    Sleep(3000);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(UserClose(window));
 }
 
 TEST(AboutWindow, RecordWithoutAnIntegerValueReturnsZero) {

@@ -106,6 +106,18 @@ TEST(DisplayURL, ClosesAfterItsOneSecondWaitAndTheCloseDelay) {
     EXPECT_LT(open, 6000u);
 }
 
+// 4294968 s, about fifty days, once wrapped round in 32 bits to 704 ms.
+TEST(DisplayURL, ACloseDelayOfFiftyDaysKeepsTheWindowOpen) {
+    FakeBrowserSetScript("");
+    TempPage page("<body>shown for fifty days</body>");
+    HWND window = DisplayWithoutSize(page.Address(), 4294968);
+    ASSERT_NE(nullptr, window);
+    // Past the one-second wait and the wrapped delay.
+    Sleep(3000);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(UserClose(window));
+}
+
 TEST(DisplayURL, TheCallsAddressStaysWhileTheWindowGoesOnLoading) {
     TempPage next("<body>the next page</body>");
     FakeBrowserSetScript(("follow " + next.Address()).c_str());
