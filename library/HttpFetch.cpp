@@ -211,17 +211,9 @@ DWORD WINAPI BoundedFetchThread(LPVOID param) {
     FreeLibraryAndExitThread(module, 0);
 }
 
-CModuleReference ReferenceThisModule() {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCSTR>(&BoundedFetchThread), &module))
-        module = nullptr;
-    return CModuleReference(module);
-}
-
 bool StartBoundedJob(const std::shared_ptr<CBoundedJob>& job) {
     job->done.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    job->codeModule = ReferenceThisModule();
+    job->codeModule = ReferenceModuleAt(reinterpret_cast<const void*>(&BoundedFetchThread));
     if (!job->done || !job->codeModule)
         return false;
     std::unique_ptr<std::shared_ptr<CBoundedJob>> param(new std::shared_ptr<CBoundedJob>(job));

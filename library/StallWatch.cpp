@@ -35,14 +35,6 @@ DWORD WINAPI WatchThreadProc(LPVOID param) {
     FreeLibraryAndExitThread(module, 0);
 }
 
-CModuleReference ReferenceThisModule() {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCSTR>(&WatchThreadProc), &module))
-        module = nullptr;
-    return CModuleReference(module);
-}
-
 } // namespace
 
 CStallWatch::CStallWatch(CDownloadStatus& status, DWORD limit) {
@@ -52,7 +44,7 @@ CStallWatch::CStallWatch(CDownloadStatus& status, DWORD limit) {
     job->status = CComPtr<CDownloadStatus>(&status);
     job->limit = limit;
     job->stop.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    job->codeModule = ReferenceThisModule();
+    job->codeModule = ReferenceModuleAt(reinterpret_cast<const void*>(&WatchThreadProc));
     HANDLE stop = nullptr;
     if (!job->stop || !job->codeModule ||
         !DuplicateHandle(GetCurrentProcess(), job->stop, GetCurrentProcess(), &stop, 0, FALSE,

@@ -17,15 +17,6 @@ SRWLOCK theCountLock = SRWLOCK_INIT;
 CONDITION_VARIABLE theCountChanged = CONDITION_VARIABLE_INIT;
 int theRunningCount = 0;
 
-// A new reference on the module that holds the address; empty on failure.
-CModuleReference ReferenceModuleAt(const void* address) {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address),
-                            &module))
-        module = nullptr;
-    return CModuleReference(module);
-}
-
 void ChangeRunningCount(int change) {
     AcquireSRWLockExclusive(&theCountLock);
     theRunningCount += change;

@@ -72,3 +72,14 @@ using CInternetHandle = CUniqueHandle<CHandleTraits<HINTERNET, BOOL, InternetClo
 using CIconHandle = CUniqueHandle<CHandleTraits<HICON, BOOL, DestroyIcon>>;
 // A reference on a loaded module, dropped with FreeLibrary.
 using CModuleReference = CUniqueHandle<CHandleTraits<HMODULE, BOOL, FreeLibrary>>;
+
+// A new reference on the module that holds the address (a thread's start
+// routine, say); empty on failure. A thread that holds one keeps its code
+// mapped until it ends with FreeLibraryAndExitThread.
+inline CModuleReference ReferenceModuleAt(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address),
+                            &module))
+        module = nullptr;
+    return CModuleReference(module);
+}

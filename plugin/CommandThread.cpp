@@ -13,15 +13,6 @@ namespace {
 
 const DWORD kPauseAfterFailedTryMs = 10;
 
-// A new reference on the module holding the address; empty on failure.
-CModuleReference ReferenceModuleAt(const void* address) {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address),
-                            &module))
-        module = nullptr;
-    return CModuleReference(module);
-}
-
 int RunHandler(CCommandThread& record) {
     try {
         return record.handler(record.aliasRecord, record.call.get());

@@ -34,11 +34,7 @@ void CIENavigator::ReleaseReference() {
 }
 
 CModuleReference ReferenceWindowModule() {
-    HMODULE module = nullptr;
-    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                              reinterpret_cast<LPCSTR>(&NavigateThreadProc), &module))
-        module = nullptr;
-    return CModuleReference(module);
+    return ReferenceModuleAt(reinterpret_cast<const void*>(&NavigateThreadProc));
 }
 
 void EndWindowThread(CIENavigator* navigator, CModuleReference& module, DWORD exitCode) {
