@@ -87,7 +87,7 @@ int StartCommandThread(PluginCommandHandler handler, void* aliasRecord,
             return 1;
         }
         // Never resumed, so it has run nothing and holds nothing.
-        TerminateThread(thread, 0);
+        EndNeverResumedThread(thread, 0);
         CloseHandle(thread);
         record->thread = nullptr;
     }

@@ -113,7 +113,7 @@ void CMessageDispatcher::EndSenderThread(ULONGLONG deadline) {
     int suspended = kSenderSuspended;
     if (m_senderState.compare_exchange_strong(suspended, kSenderNeverRan)) {
         // Never resumed, so it has run nothing and holds nothing.
-        TerminateThread(m_thread, 1);
+        EndNeverResumedThread(m_thread, 1);
         m_thread.Close();
         return;
     }

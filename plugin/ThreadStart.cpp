@@ -28,3 +28,13 @@ HANDLE CreateSuspendedThread(LPTHREAD_START_ROUTINE start, void* parameter, DWOR
     }
     return nullptr;
 }
+
+void EndNeverResumedThread(HANDLE thread, DWORD exitCode) {
+    // Waits until the thread has reached its first suspension, past its own
+    // start: Wine gives a suspended thread's context only from there (Windows
+    // at once). That start takes no lock, so this is safe under the loader's.
+    CONTEXT context = {};
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(thread, &context);
+    TerminateThread(thread, exitCode);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Creation of the plug-in's own threads, suspended, with the retries that
-// ride out a short shortage of system resources.
+// ride out a short shortage of system resources, and the end of one that
+// was never resumed.
 
 #include <windows.h>
 
@@ -15,3 +16,8 @@ void SetCreateThreadFunction(CreateThreadFunction function);
 // *anyFailed tells whether any try failed.
 HANDLE CreateSuspendedThread(LPTHREAD_START_ROUTINE start, void* parameter, DWORD* threadId,
                              bool* anyFailed);
+
+// Ends a thread made by CreateSuspendedThread that was never resumed, once it
+// has finished starting up: under 32-bit Wine an end that reaches a thread
+// still starting up crashes the process.
+void EndNeverResumedThread(HANDLE thread, DWORD exitCode);

@@ -142,6 +142,17 @@ TEST(MessageDispatcher, StopInsideAnotherThreadsMessageLeavesThatMessageItsOwnAn
     EXPECT_EQ((std::vector<std::wstring>{L"other", L"1"}), KeysOf(host));
 }
 
+// A dispatcher stopped before its first message ends a sender that never
+// ran, right after it was created: under 32-bit Wine an end that reached the
+// thread while it was still starting up crashed the process.
+TEST(MessageDispatcher, StoppingBeforeTheFirstMessageEndsTheSenderThatNeverRan) {
+    const int threads = CountProcessThreads();
+    for (int r = 0; r < 100; ++r)
+        CMessageDispatcher().StopMessageSender();
+    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() == threads; }, 5000))
+        << CountProcessThreads() << " threads, " << threads << " before";
+}
+
 TEST(MessageDispatcher, WithoutASenderThreadEveryMessageIsDropped) {
     CHostWindowStub host;
     SetCreateThreadFunction(NeverCreateThread);
