@@ -30,6 +30,20 @@ std::string FileAddress(std::string path) {
     return "file://" + path;
 }
 
+// The size the closed window left, and the next About window's.
+void ExpectTheNextAboutAt700By500(HWND closed) {
+    EXPECT_EQ(700, theAboutWindowSize.width);
+    EXPECT_EQ(500, theAboutWindowSize.height);
+
+    About(kCompany, "About Listed", "2.5");
+    HWND second = WaitForNewProcessWindow(kPageCaption, {closed});
+    ASSERT_NE(nullptr, second);
+    const SIZE size = OuterSize(second);
+    EXPECT_EQ(700, size.cx);
+    EXPECT_EQ(500, size.cy);
+    EXPECT_TRUE(UserClose(second));
+}
+
 } // namespace
 
 TEST(AboutWindow, WritesTheRecordsPageBesideTheProgramAndReturnsTheServiceValue) {
@@ -74,16 +88,7 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     ASSERT_NE(nullptr, first);
     ASSERT_TRUE(Resize(first, 700, 500));
     ASSERT_TRUE(UserClose(first));
-    EXPECT_EQ(700, theAboutWindowSize.width);
-    EXPECT_EQ(500, theAboutWindowSize.height);
-
-    About(kCompany, "About Listed", "2.5");
-    HWND second = WaitForNewProcessWindow(kPageCaption, {first});
-    ASSERT_NE(nullptr, second);
-    const SIZE size = OuterSize(second);
-    EXPECT_EQ(700, size.cx);
-    EXPECT_EQ(500, size.cy);
-    EXPECT_TRUE(UserClose(second));
+    ExpectTheNextAboutAt700By500(first);
 }
 
 // A minimised window's own rectangle is its icon's.
@@ -96,16 +101,7 @@ TEST(AboutWindow, AWindowClosedWhileMinimisedLeavesTheNextAtItsNormalSize) {
     ShowWindowAsync(first, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(first) != FALSE; }, 5000));
     ASSERT_TRUE(UserClose(first));
-    EXPECT_EQ(700, theAboutWindowSize.width);
-    EXPECT_EQ(500, theAboutWindowSize.height);
-
-    About(kCompany, "About Listed", "2.5");
-    HWND second = WaitForNewProcessWindow(kPageCaption, {first});
-    ASSERT_NE(nullptr, second);
-    const SIZE size = OuterSize(second);
-    EXPECT_EQ(700, size.cx);
-    EXPECT_EQ(500, size.cy);
-    EXPECT_TRUE(UserClose(second));
+    ExpectTheNextAboutAt700By500(first);
 }
 
 TEST(AboutWindow, AboutOpenedWhileTheLastIsStillOpenTakesTheSizeOfItsLastLoad) {
