@@ -30,13 +30,10 @@ std::string FileAddress(std::string path) {
     return "file://" + path;
 }
 
-// The size the closed window left, and the next About window's.
-void ExpectTheNextAboutAt700By500(HWND closed) {
-    EXPECT_EQ(700, theAboutWindowSize.width);
-    EXPECT_EQ(500, theAboutWindowSize.height);
-
+// Opens the next About window, expects it at 700 by 500 and closes it.
+void ExpectTheNextAboutAt700By500(HWND last) {
     About(kCompany, "About Listed", "2.5");
-    HWND second = WaitForNewProcessWindow(kPageCaption, {closed});
+    HWND second = WaitForNewProcessWindow(kPageCaption, {last});
     ASSERT_NE(nullptr, second);
     const SIZE size = OuterSize(second);
     EXPECT_EQ(700, size.cx);
@@ -88,6 +85,8 @@ TEST(AboutWindow, NextAboutOpensAtTheSizeTheLastOneEndedWith) {
     ASSERT_NE(nullptr, first);
     ASSERT_TRUE(Resize(first, 700, 500));
     ASSERT_TRUE(UserClose(first));
+    EXPECT_EQ(700, theAboutWindowSize.width);
+    EXPECT_EQ(500, theAboutWindowSize.height);
     ExpectTheNextAboutAt700By500(first);
 }
 
@@ -101,6 +100,8 @@ TEST(AboutWindow, AWindowClosedWhileMinimisedLeavesTheNextAtItsNormalSize) {
     ShowWindowAsync(first, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(first) != FALSE; }, 5000));
     ASSERT_TRUE(UserClose(first));
+    EXPECT_EQ(700, theAboutWindowSize.width);
+    EXPECT_EQ(500, theAboutWindowSize.height);
     ExpectTheNextAboutAt700By500(first);
 }
 
@@ -118,13 +119,7 @@ TEST(AboutWindow, AboutOpenedWhileTheLastIsStillOpenTakesTheSizeOfItsLastLoad) {
         },
         10000));
 
-    About(kCompany, "About Listed", "2.5");
-    HWND second = WaitForNewProcessWindow(kPageCaption, {first});
-    ASSERT_NE(nullptr, second);
-    const SIZE size = OuterSize(second);
-    EXPECT_EQ(700, size.cx);
-    EXPECT_EQ(500, size.cy);
-    EXPECT_TRUE(UserClose(second));
+    ExpectTheNextAboutAt700By500(first);
     EXPECT_TRUE(UserClose(first));
 }
 
