@@ -17,20 +17,21 @@ void SendCopyDataMessage(CCopyDataMessage& message) {
     SendMessageA(message.window, WM_COPYDATA, 0, CopyDataOf(message));
 }
 
-bool SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline) {
+CopyDataSend SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline) {
     if (!message.window ||
         GetWindowThreadProcessId(message.window, nullptr) == GetCurrentThreadId()) {
         SendCopyDataMessage(message);
-        return true;
+        return CopyDataSend::Done;
     }
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline)
-        return false;
+        return CopyDataSend::NotSent;
     DWORD_PTR reply = 0;
     // Bounded: the window's thread may itself wait for a lock this thread
     // holds, and would then never answer.
     if (SendMessageTimeoutA(message.window, WM_COPYDATA, 0, CopyDataOf(message), SMTO_NORMAL,
-                            static_cast<UINT>(deadline - now), &reply))
-        return true;
-    return GetLastError() != ERROR_TIMEOUT;
+                            static_cast<UINT>(deadline - now), &reply) ||
+        GetLastError() != ERROR_TIMEOUT)
+        return CopyDataSend::Done;
+    return CopyDataSend::TimedOut;
 }

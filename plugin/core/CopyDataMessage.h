@@ -20,8 +20,17 @@ struct CCopyDataMessage {
 // returns. A window that does not exist receives nothing.
 void SendCopyDataMessage(CCopyDataMessage& message);
 
+enum class CopyDataSend {
+    // Answered, or its window is gone: nothing reads the message any more.
+    Done,
+    // The deadline had passed before it was handed over.
+    NotSent,
+    // Handed over, and not answered in time: the window may still read it.
+    TimedOut,
+};
+
 // As SendCopyDataMessage, but a window of another thread is given at most
 // the time until the deadline (GetTickCount64): the caller may hold a lock
-// that the window's thread is waiting for. False when the window did not
-// answer in time: it may then still read the message.
-bool SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline);
+// that the window's thread is waiting for. A window of this thread, or none,
+// needs no time and is always Done.
+CopyDataSend SendCopyDataMessageBefore(CCopyDataMessage& message, ULONGLONG deadline);

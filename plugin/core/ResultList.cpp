@@ -5,18 +5,21 @@ CResultList::CResultList(int collect) : m_collect(collect) {
 }
 
 CResultList::~CResultList() {
-    const ULONGLONG deadline =
+    ULONGLONG deadline =
         m_deliveryDeadline ? m_deliveryDeadline : GetTickCount64() + kFinalDeliveryMs;
     // Each record is taken under the lock and sent outside it: the window
-    // procedure may ask for the number of pending messages.
+    // procedure may ask for the number of pending messages. Once the time is
+    // out, only the windows of this thread, which need none, still get theirs;
+    // a record never handed over is freed.
     while (std::unique_ptr<CCopyDataMessage> record = TakeFirst()) {
-        if (SendCopyDataMessageBefore(*record, deadline))
+        if (SendCopyDataMessageBefore(*record, deadline) != CopyDataSend::TimedOut)
             continue;
-        // The time ran out with the message handed over: the window may be
-        // reading its struct and text now, or may get to it later. They are
-        // left to the process; what is left is not sent.
+        // The window may be reading its struct and text now, or may get to it
+        // later: they are left to the process.
         record.release();
-        break;
+        // The tick count may lag the wait that ran out: no other thread's
+        // window is sent to from here on.
+        deadline = 0;
     }
     m_records.Lock();
     while (!m_records.IsEmpty())

@@ -13,7 +13,8 @@ class CResultList {
 public:
     explicit CResultList(int collect);
     // Sends the records still held, oldest first, then frees the list: a
-    // message queued before the module stopped still reaches its window.
+    // message queued before the module stopped still reaches its window, one
+    // of another thread within the final delivery's time.
     ~CResultList();
     CResultList(const CResultList&) = delete;
     CResultList& operator=(const CResultList&) = delete;

@@ -37,6 +37,19 @@ bool SentMessageWaiting() {
     return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
 }
 
+std::unique_ptr<CCopyDataMessage> RecordFor(HWND window, const std::wstring& key) {
+    std::unique_ptr<CCopyDataMessage> record(new CCopyDataMessage);
+    record->window = window;
+    record->text = Text(ExpectedMessage(key, L"v"));
+    return record;
+}
+
+// A large block's own pages go back to the system when it is freed.
+bool GivenBack(const void* block) {
+    MEMORY_BASIC_INFORMATION info = {};
+    return !VirtualQuery(block, &info, sizeof info) || info.State != MEM_COMMIT;
+}
+
 } // namespace
 
 TEST(ResultList, CountsAndHandsOutWholeRecordsOldestFirst) {
@@ -55,14 +68,46 @@ TEST(ResultList, DestructionSendsTheRecordsLeftInOrder) {
     CHostWindowStub host;
     {
         CResultList list(0);
-        for (const wchar_t* key : {L"first", L"second"}) {
-            std::unique_ptr<CCopyDataMessage> record(new CCopyDataMessage);
-            record->window = host.Window();
-            record->text = CPluginString(ExpectedMessage(key, L"v").c_str());
-            list.Add(std::move(record));
-        }
+        for (const wchar_t* key : {L"first", L"second"})
+            list.Add(RecordFor(host.Window(), key));
     }
     EXPECT_EQ((std::vector<std::wstring>{L"first", L"second"}), KeysOf(host));
+}
+
+// A window of another thread that runs out of the time costs no more than
+// the time: the delivering thread's own window, needing no wait, still gets
+// the message queued after it.
+TEST(ResultList, DestructionStillSendsToItsOwnThreadsWindowAfterAnotherRanOutOfTime) {
+    CHostWindowStub hung(true, 2000), own(false);
+    const CStopwatch stopwatch;
+    {
+        CResultList list(0);
+        list.Add(RecordFor(hung.Window(), L"hung"));
+        list.Add(RecordFor(own.Window(), L"own"));
+        list.SetDeliveryDeadline(GetTickCount64() + 300);
+    }
+    EXPECT_LT(stopwatch.ElapsedMs(), 300 + 1000);
+    EXPECT_EQ((std::vector<std::wstring>{L"own"}), KeysOf(own));
+}
+
+// With the time gone a record for another thread's window is never handed
+// over, so nothing can be reading it: it is freed, however large, and not
+// sent.
+TEST(ResultList, DestructionWithNoTimeLeftFreesWhatItCannotSendAndServesItsOwnThread) {
+    CHostWindowStub other(true, 0), own(false);
+    const void* body = nullptr;
+    {
+        CResultList list(0);
+        std::unique_ptr<CCopyDataMessage> large =
+            RecordFor(other.Window(), std::wstring(4 << 20, L'x'));
+        body = large->text.GetBSTR();
+        list.Add(std::move(large));
+        list.Add(RecordFor(own.Window(), L"own"));
+        list.SetDeliveryDeadline(1);
+    }
+    EXPECT_EQ(0u, other.Count());
+    EXPECT_TRUE(GivenBack(body));
+    EXPECT_EQ((std::vector<std::wstring>{L"own"}), KeysOf(own));
 }
 
 TEST(SendAsyncMessage, LengthsCountZeroUnitsInsideKeyAndValue) {
