@@ -117,6 +117,22 @@ std::string OwnPath() {
 
 const DWORD kChildExitCode = 7;
 
+// Runs one disabled test of this program in a child process whose heap
+// overwrites what it frees (Wine's heap checks), so that a read of freed
+// memory shows.
+void ExpectPassesUnderHeapChecks(const std::string& test) {
+    CChildJob child;
+    char before[256] = {};
+    const DWORD length = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
+    SetEnvironmentVariableA("WINEDEBUG", "-all,warn+heap");
+    const bool started =
+        child.Start(OwnPath(), {"--gtest_also_run_disabled_tests", "--gtest_filter=" + test}, ".");
+    SetEnvironmentVariableA("WINEDEBUG", length && length < sizeof before ? before : nullptr);
+    ASSERT_TRUE(started) << child.StartError();
+    EXPECT_TRUE(child.WaitForAll(40000));
+    EXPECT_EQ(0u, child.ExitCode()) << test;
+}
+
 } // namespace
 
 // The module goes while its workers are busy: in a handler, in a lock, or
@@ -171,14 +187,16 @@ INSTANTIATE_TEST_SUITE_P(
                     DetachCase{"InSendFromTheWindowProcedure", kInSend, true, 40, 1, true}),
     [](const testing::TestParamInfo<DetachCase>& info) { return std::string(info.param.name); });
 
-// The host lets the module go from inside its handler of the module's
-// message, so that message is answered early; what lParam points at, the
-// struct and the text, still reads the same once the unload is over.
-TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload) {
-    CHostWindowStub host(true, 0);
+// Run by the test below as a child process of its own, whose heap fills what
+// it frees. The host lets the module go from inside its handler of the
+// module's message, so that message is answered early. The window is slow
+// to answer: the worker, which holds the module while it runs, has then
+// ended, and the handler's is the unload.
+TEST(DetachEarlyAnswer, DISABLED_ChildReadsTheMessageAfterTheUnload) {
+    CHostWindowStub host(true, 500);
     const CDetachModule loaded = LoadDetachModule();
     ASSERT_NE(nullptr, loaded.module);
-    std::atomic<bool> armed{true}, done{false};
+    std::atomic<bool> armed{true}, done{false}, unloadedInHandler{false};
     COPYDATASTRUCT before = {}, after = {};
     std::wstring textBefore, textAfter;
     host.OnMessage([&](const COPYDATASTRUCT& data) {
@@ -187,6 +205,7 @@ TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload
         before = data;
         textBefore = ReadText(before, before.cbData);
         FreeLibrary(loaded.module);
+        unloadedInHandler = IsUnmapped(loaded.module);
         if (ReadOwnMemory(&data, &after, sizeof after))
             textAfter = ReadText(after, before.cbData);
         done = true;
@@ -195,12 +214,18 @@ TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload
     ASSERT_EQ(1, loaded.start(host.HandleValue(), kInSend, 1, nullptr));
     ASSERT_TRUE(WaitUntil([&] { return done.load(); }, 30000));
 
-    EXPECT_TRUE(IsUnmapped(loaded.module));
+    EXPECT_TRUE(unloadedInHandler);
     EXPECT_EQ(ExpectedMessage(L"var0", L"payload0"), textBefore);
     EXPECT_EQ(before.dwData, after.dwData);
     EXPECT_EQ(before.cbData, after.cbData);
     EXPECT_EQ(before.lpData, after.lpData);
     EXPECT_EQ(textBefore, textAfter);
+}
+
+// What lParam points at, the struct and the text, still reads the same once
+// the unload is over.
+TEST(DetachEarlyAnswer, LeavesTheStructAndTextOfTheMessageReadableAfterTheUnload) {
+    ExpectPassesUnderHeapChecks("DetachEarlyAnswer.DISABLED_ChildReadsTheMessageAfterTheUnload");
 }
 
 // The sender's start, its send to a slow window and the final delivery of
@@ -249,21 +274,7 @@ TEST(DetachTime, DISABLED_ChildReadsAMessageTheFinalDeliveryGaveUpOn) {
 // What the host's window is still handling when the final delivery's time
 // runs out stays readable until the handler returns.
 TEST(DetachTime, AMessageStillBeingHandledWhenTheTimeRunsOutStaysReadable) {
-    CChildJob child;
-    char before[256] = {};
-    const DWORD length = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
-    // Wine's heap then overwrites what is freed, so a read of freed memory
-    // shows.
-    SetEnvironmentVariableA("WINEDEBUG", "-all,warn+heap");
-    const bool started = child.Start(
-        OwnPath(),
-        {"--gtest_also_run_disabled_tests",
-         "--gtest_filter=DetachTime.DISABLED_ChildReadsAMessageTheFinalDeliveryGaveUpOn"},
-        ".");
-    SetEnvironmentVariableA("WINEDEBUG", length && length < sizeof before ? before : nullptr);
-    ASSERT_TRUE(started) << child.StartError();
-    EXPECT_TRUE(child.WaitForAll(40000));
-    EXPECT_EQ(0u, child.ExitCode());
+    ExpectPassesUnderHeapChecks("DetachTime.DISABLED_ChildReadsAMessageTheFinalDeliveryGaveUpOn");
 }
 
 // Run by the test below as a child process of its own: the process ends
