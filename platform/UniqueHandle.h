@@ -73,6 +73,15 @@ using CIconHandle = CUniqueHandle<CHandleTraits<HICON, BOOL, DestroyIcon>>;
 // A reference on a loaded module, dropped with FreeLibrary.
 using CModuleReference = CUniqueHandle<CHandleTraits<HMODULE, BOOL, FreeLibrary>>;
 
+// A thread-local storage index: freeing it empties its slot on every thread.
+struct CTlsIndexTraits {
+    using Type = DWORD;
+    static Type Empty() { return TLS_OUT_OF_INDEXES; }
+    static bool IsValid(Type index) { return index != TLS_OUT_OF_INDEXES; }
+    static void Close(Type index) { TlsFree(index); }
+};
+using CTlsIndex = CUniqueHandle<CTlsIndexTraits>;
+
 // A new reference on the module that holds the address (a thread's start
 // routine, say); empty on failure. A thread that holds one keeps its code
 // mapped until it ends with FreeLibraryAndExitThread.
