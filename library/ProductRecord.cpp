@@ -2,9 +2,11 @@
 
 #include "HttpFetch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,23 +19,28 @@ const int theServiceKeyCount = sizeof theServiceKeys / sizeof theServiceKeys[0];
 namespace {
 
 const char kRecordPath[] = "product.php";
-const char kHeaderLine[] = "brindlecode-record 1";
+// Constant text, not a string built at start-up: an exchange given up on
+// still compares against it on its own thread while the program's exit runs
+// the destructors of static objects.
+constexpr std::string_view kHeaderLine = "brindlecode-record 1";
 const char kEndLine[] = "end";
 const int kHttpOk = 200;
 
 std::atomic<DWORD> theExchangeLimit{kRecordExchangeLimitMs};
 
-bool StartsAs(const std::string& start, const std::string& line) {
-    const size_t length = start.size() < line.size() ? start.size() : line.size();
-    return start.compare(0, length, line, 0, length) == 0;
+bool StartsAs(std::string_view start, std::string_view line) {
+    const size_t length = std::min(start.size(), line.size());
+    return start.substr(0, length) == line.substr(0, length);
 }
 
 // An HTML page or any other text is known not to be a record from its first
 // bytes; there is no need to wait for the rest of it.
 bool MayBeRecord(const std::string& start) {
-    static const std::string kLf = std::string(kHeaderLine) + "\n";
-    static const std::string kCrLf = std::string(kHeaderLine) + "\r\n";
-    return StartsAs(start, kLf) || StartsAs(start, kCrLf);
+    const std::string_view text(start);
+    if (!StartsAs(text, kHeaderLine))
+        return false;
+    const std::string_view rest = text.substr(std::min(text.size(), kHeaderLine.size()));
+    return StartsAs(rest, "\n") || StartsAs(rest, "\r\n");
 }
 
 CString PercentEncode(const CString& text) {
