@@ -162,7 +162,10 @@ bool CMessageDispatcher::QueueSenderExit() {
 // message was sent with SendMessage and is not yet answered, and no sent
 // message waits in this thread's queue on two looks kConfirmMs apart: the
 // sender marks its send just before its message reaches the queue, and a
-// message found waiting is served here first.
+// message found waiting is served here first. A known limit: a host whose
+// handler sends to another of its threads, which sends back to this one and
+// lets the module go inside that inner message, gets the early answer for
+// the inner message, not the sender's.
 void CMessageDispatcher::AnswerSendersMessage(ULONGLONG deadline) {
     if ((InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) != ISMEX_SEND)
         return;
