@@ -19,8 +19,9 @@ done
 # Every package a machine without any of them needs, in the script's order.
 all_needed="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth cmake python3 googletest imagemagick"
 
-# The apt-get update output of 2026-12-09.
-mirror_sync="E: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (123456 != 123400). Mirror sync in progress? [IP: 151.101.2.132 80]
+# The apt-get update output of 2026-12-09, with a reserved host name and a
+# documentation address in place of the mirror's.
+mirror_sync="E: Failed to fetch http://mirror.example.invalid/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (123456 != 123400). Mirror sync in progress? [IP: 192.0.2.10 80]
 E: Some index files failed to download. They have been ignored, or old ones used instead."
 held_broken="E: Unable to correct problems, you have held broken packages."
 
