@@ -23,37 +23,36 @@ protected:
             CoUninitialize();
     }
 
+    // Runs the work on a new thread inside the host's own multithreaded
+    // apartment; S_FALSE when that apartment is still there afterwards.
+    template <class Work> static HRESULT MtaAfter(Work work) {
+        HRESULT first = E_FAIL, again = E_FAIL;
+        OnNewThread([&] {
+            first = EnterMta();
+            work();
+            again = EnterMta();
+            Leave(again);
+            Leave(first);
+        });
+        EXPECT_EQ(S_OK, first);
+        return again;
+    }
+
     CPluginHost m_host;
 };
 
 } // namespace
 
 TEST_F(HostCom, ALoadAndUnloadOnAThreadInTheMultithreadedApartmentLeaveItThere) {
-    HRESULT first = E_FAIL, again = E_FAIL;
-    OnNewThread([&] {
-        first = EnterMta();
-        EXPECT_EQ(0, m_host.OnLoad(kAlias));
-        EXPECT_EQ(0, m_host.OnUnload(kAlias));
-        again = EnterMta();
-        Leave(again);
-        Leave(first);
-    });
-    EXPECT_EQ(S_OK, first);
-    EXPECT_EQ(S_FALSE, again);
+    EXPECT_EQ(S_FALSE, MtaAfter([&] {
+                  EXPECT_EQ(0, m_host.OnLoad(kAlias));
+                  EXPECT_EQ(0, m_host.OnUnload(kAlias));
+              }));
 }
 
 TEST_F(HostCom, AnUnloadOnAnotherThreadLeavesThatThreadsComAlone) {
     OnNewThread([&] { EXPECT_EQ(0, m_host.OnLoad(kAlias)); });
-    HRESULT first = E_FAIL, again = E_FAIL;
-    OnNewThread([&] {
-        first = EnterMta();
-        EXPECT_EQ(0, m_host.OnUnload(kAlias));
-        again = EnterMta();
-        Leave(again);
-        Leave(first);
-    });
-    EXPECT_EQ(S_OK, first);
-    EXPECT_EQ(S_FALSE, again);
+    EXPECT_EQ(S_FALSE, MtaAfter([&] { EXPECT_EQ(0, m_host.OnUnload(kAlias)); }));
 }
 
 TEST_F(HostCom, ALoadAndUnloadOnOneThreadGiveBackTheApartmentTheLoadEntered) {

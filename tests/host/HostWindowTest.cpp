@@ -12,6 +12,12 @@ namespace {
 
 const wchar_t kAlias[] = L"brc";
 
+const wchar_t kDll[] = L"BrindlecodeFlash.dll";
+
+bool DllLoaded() {
+    return GetModuleHandleW(kDll) != nullptr;
+}
+
 class HostWindows : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -30,6 +36,19 @@ protected:
         m_host.Unload();
     }
 
+    // The DLL, let go while the window is open, stays until close() has
+    // closed the window, then goes with the window's navigation and UI
+    // threads and its own message sender.
+    template <class Close> void ExpectDllKeptUntilClosed(HWND window, Close close) {
+        const int threadsWhileOpen = CountProcessThreads();
+        LetTheDllGo();
+        EXPECT_TRUE(DllLoaded()) << "unloaded under the open window";
+        EXPECT_TRUE(close(window));
+        EXPECT_TRUE(WaitUntil([] { return !DllLoaded(); }, 5000));
+        EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threadsWhileOpen - 3; }, 5000))
+            << CountProcessThreads() << " threads, " << threadsWhileOpen << " while open";
+    }
+
     static std::wstring Call(const wchar_t* command, const wchar_t* software, bool withResult) {
         Pairs arguments{{L"company_name", L"Windows Test Co"},
                         {L"software_name", software},
@@ -41,12 +60,6 @@ protected:
 
     CPluginHost m_host;
 };
-
-const wchar_t kDll[] = L"BrindlecodeFlash.dll";
-
-bool DllLoaded() {
-    return GetModuleHandleW(kDll) != nullptr;
-}
 
 bool CloseAsTheUserWould(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -98,15 +111,10 @@ TEST_F(HostWindows, AnAboutWindowKeepsTheDllUntilItClosesByItself) {
     ASSERT_EQ(0, m_host.DispatchSync(Call(L"brcAbout", L"About Five", false)));
     const HWND window = WaitForProcessWindow("about.htm");
     ASSERT_NE(nullptr, window);
-    const int threadsWhileOpen = CountProcessThreads();
-    LetTheDllGo();
-    EXPECT_TRUE(DllLoaded()) << "unloaded under the open window";
-    EXPECT_TRUE(IsWindow(window));
-    ASSERT_TRUE(WaitForWindowGone(window, 15000));
-    EXPECT_TRUE(WaitUntil([] { return !DllLoaded(); }, 5000));
-    // Its navigation and UI threads, and the DLL's own message sender.
-    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threadsWhileOpen - 3; }, 5000))
-        << CountProcessThreads() << " threads, " << threadsWhileOpen << " while open";
+    ExpectDllKeptUntilClosed(window, [](HWND open) {
+        EXPECT_TRUE(IsWindow(open));
+        return WaitForWindowGone(open, 15000);
+    });
 }
 
 TEST_F(HostWindows, AContactWindowInItsCloseDelayKeepsTheDllUntilTheUserClosesIt) {
@@ -115,11 +123,5 @@ TEST_F(HostWindows, AContactWindowInItsCloseDelayKeepsTheDllUntilTheUserClosesIt
     ASSERT_EQ(0, m_host.DispatchSync(Call(L"brcContactSupport", L"Contact Listed", false)));
     const HWND window = FindProcessWindow("supportcontact.php");
     ASSERT_NE(nullptr, window);
-    const int threadsWhileOpen = CountProcessThreads();
-    LetTheDllGo();
-    EXPECT_TRUE(DllLoaded()) << "unloaded under the open window";
-    EXPECT_TRUE(CloseAsTheUserWould(window));
-    EXPECT_TRUE(WaitUntil([] { return !DllLoaded(); }, 5000));
-    EXPECT_TRUE(WaitUntil([&] { return CountProcessThreads() <= threadsWhileOpen - 3; }, 5000))
-        << CountProcessThreads() << " threads, " << threadsWhileOpen << " while open";
+    ExpectDllKeptUntilClosed(window, CloseAsTheUserWould);
 }
